@@ -1,0 +1,7 @@
+#include "analysis/analysis.h"
+
+namespace kelmar {
+
+void gasphase(Projection&, Coor&, Console&) {}
+
+}  // namespace kelmar

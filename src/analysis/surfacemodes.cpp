@@ -1,0 +1,7 @@
+#include "analysis/analysis.h"
+
+namespace kelmar {
+
+void surfacemodes(Projection&, Coor&, Console&) {}
+
+}  // namespace kelmar

@@ -1,0 +1,34 @@
+// Driver and structure input: the control file, the mode counts, the
+// structure loading with its four readers, and the loading tail.
+#pragma once
+
+#include <span>
+
+#include "shared/instream.h"
+#include "shared/projection.h"
+#include "shared/runend.h"
+
+namespace kelmar {
+
+// Reads the control file from standard input into the shared state and
+// echoes its values.
+void readfile(Projection& p, Console& console);
+
+// Sets nmode, nvibm and ninit and writes the two count lines.
+void countmodes(Projection& p, int& ninit, Console& console);
+
+// Loads every structure with the reader that `software` names, then runs
+// the loading tail.
+void input(Projection& p, Coor& coor, Console& console);
+
+// The readers. Each takes its files already open, in slab order.
+void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files);
+void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
+void inputpolyrate(Projection& p, Coor& coor, InputStream& file);
+void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
+
+// Fragment masses, the loading echo, the unit mode vectors of Gaussian and
+// Molpro files, the imaginary frequency and the reaction-mode vector.
+void loadingtail(Projection& p, Coor& coor, Console& console);
+
+}  // namespace kelmar

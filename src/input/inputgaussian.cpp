@@ -1,0 +1,105 @@
+// Reader of Gaussian output files: one file per slab, scanned line by line
+// for three markers.
+#include <string_view>
+#include <vector>
+
+#include "input/input.h"
+#include "shared/freeread.h"
+
+namespace kelmar {
+namespace {
+
+// After the "Frequencies --" line of a block Gaussian prints property lines
+// ("Red. masses --", "Frc consts  --", "IR Inten    --", and with Raman
+// activities "Raman Activ --", "Depolar (P) --", "Depolar (U) --"), then the
+// "Atom  AN      X      Y      Z" header. Four lines are skipped; as long as
+// the last one skipped is still a property line, one more is.
+void skipPropertyLines(InputStream& in) {
+  std::string_view last = skipLines(in, 4);
+  while (contains(last, "--")) last = skipLines(in, 1);
+}
+
+// One block of w modes (3, or fewer in the last block of a linear
+// molecule), the first of which is mode m0, for slab s:
+//                       1                      2                      3
+//                       A                      A                      A
+//  Frequencies --   -482.7269               170.6655               269.5624
+//  Red. masses --      8.9428                 2.9076                 6.5663
+//  Frc consts  --      1.2278                 0.0499                 0.2811
+//  IR Inten    --     18.5513                 3.0551                19.9600
+//   Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z
+//      1   6    -0.34  -0.17  -0.07     0.05  -0.02  -0.18     0.34   0.08   0.05
+void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items) {
+  skipLines(in, 2);
+  items.clear();
+  items.push_back(ReadItem::word());
+  items.push_back(ReadItem::word());
+  for (int j = 0; j < w; ++j) items.push_back(ReadItem::real(p.freq(m0 + j, s)));
+  freeRead(in, items);
+  skipPropertyLines(in);
+  for (int a = 1; a <= p.natom; ++a) {
+    items.clear();
+    items.push_back(ReadItem::anyInteger());
+    items.push_back(ReadItem::anyInteger());
+    for (int j = 0; j < w; ++j) {
+      for (int r = 3 * a - 2; r <= 3 * a; ++r) items.push_back(ReadItem::real(p.eigv(m0 + j, r, s)));
+    }
+    freeRead(in, items);
+  }
+}
+
+}  // namespace
+
+void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files) {
+  const int n = p.natom;
+  const int nb = p.nvibm / 3;
+  // A linear molecule has 3*natom-5 modes: its last block holds the rest.
+  const int rest = p.nvibm - 3 * nb;
+  std::vector<ReadItem> items;
+  LineBuffer f1;
+
+  int s = 0;
+  for (InputStream* file : files) {
+    ++s;
+    InputStream& in = *file;
+    while (readWholeLine(in, f1)) {
+      //  -------------------
+      //  - Thermochemistry -
+      //  -------------------
+      //  Temperature   298.150 Kelvin.  Pressure   1.00000 Atm.
+      //  Atom     1 has atomic number  6 and mass  12.00000
+      if (f1.contains("Thermochemistry")) {
+        skipLines(in, 2);
+        for (int a = 1; a <= n; ++a) {
+          freeRead(in, {ReadItem::word(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::word(),
+                        ReadItem::word(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::word(),
+                        ReadItem::real(p.amass(a))});
+        }
+      }
+      //  Center     Atomic      Atomic             Coordinates (Angstroms)
+      //  Number     Number       Type             X           Y           Z
+      //  ---------------------------------------------------------------------
+      //       1          6           0        2.529357    0.361330   -0.000020
+      if (f1.contains("Coordinates (Angstroms)")) {
+        skipLines(in, 2);
+        for (int a = 1; a <= n; ++a) {
+          int pos = n * (s - 1) + a;
+          freeRead(in, {ReadItem::anyInteger(), ReadItem::anyInteger(), ReadItem::anyInteger(),
+                        ReadItem::real(coor.x(pos)), ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
+        }
+      }
+      //  Harmonic frequencies (cm**-1), IR intensities (KM/Mole), Raman scattering
+      //  ...
+      //  and normal coordinates:
+      // then the blocks of three modes (see readModeBlock)
+      if (f1.contains("normal coordinates:")) {
+        for (int b = 1; b <= nb; ++b) readModeBlock(p, in, s, 3 * b - 2, 3, items);
+        if (rest > 0) readModeBlock(p, in, s, 3 * nb + 1, rest, items);
+      }
+    }
+  }
+  p.itrans = int(files.size());
+  p.nimag = 1;
+}
+
+}  // namespace kelmar

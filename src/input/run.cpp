@@ -1,0 +1,41 @@
+#include "input/run.h"
+
+#include <exception>
+#include <memory>
+
+#include "analysis/analysis.h"
+#include "input/input.h"
+#include "superposition/superposition.h"
+
+namespace kelmar {
+
+int runKelmar(Console& console) {
+  try {
+    auto p = std::make_unique<Projection>();
+    auto coor = std::make_unique<Coor>();
+    int ninit = 0;
+    readfile(*p, console);
+    countmodes(*p, ninit, console);
+    input(*p, *coor, console);
+    optgeom(*p, *coor, console);
+    if (contains(p->reactype, "gas")) {
+      gasphase(*p, *coor, console);
+    } else if (contains(p->reactype, "surface")) {
+      surfacemodes(*p, *coor, console);
+    }
+    printout(*p, ninit, console);
+    return 0;
+  } catch (const RunEnd& end) {
+    if (!end.message.empty()) {
+      console.out.err() << end.message << '\n';
+      console.out.err().flush();
+    }
+    return end.status;
+  } catch (const std::exception& e) {
+    console.out.err() << "kelmar: internal error: " << e.what() << '\n';
+    console.out.err().flush();
+    return 3;
+  }
+}
+
+}  // namespace kelmar

@@ -1,0 +1,11 @@
+list(APPEND KELMAR_SOURCES
+  src/input/run.cpp
+  src/input/readfile.cpp
+  src/input/countmodes.cpp
+  src/input/input.cpp
+  src/input/inputgaussian.cpp
+  src/input/inputmolpro.cpp
+  src/input/inputpolyrate.cpp
+  src/input/inputvasp.cpp
+  src/input/loadingtail.cpp
+)

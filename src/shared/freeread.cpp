@@ -1,0 +1,255 @@
+#include "shared/freeread.h"
+
+#include <cstring>
+#include <vector>
+
+#include "shared/numbers.h"
+#include "shared/runend.h"
+
+namespace kelmar {
+namespace {
+
+std::string where(const InputStream& in, long line) {
+  return in.name() + ", line " + std::to_string(line) + ": ";
+}
+
+[[noreturn]] void endOfInput(const InputStream& in, const std::string& expected) {
+  rejectInput(where(in, in.lineNumber() + 1) + "end of input, expected " + expected);
+}
+
+const char* kindName(ReadItem::Kind k, bool plural) {
+  switch (k) {
+    case ReadItem::Kind::Text:
+      return plural ? "texts" : "a text";
+    case ReadItem::Kind::Integer:
+      return plural ? "integers" : "an integer";
+    case ReadItem::Kind::Real:
+      return plural ? "real numbers" : "a real number";
+  }
+  return "";
+}
+
+// "an integer, 3 real numbers and a text"
+std::string describe(std::span<const ReadItem> items) {
+  std::vector<std::string> groups;
+  for (std::size_t i = 0; i < items.size();) {
+    std::size_t j = i;
+    while (j < items.size() && items[j].kind == items[i].kind) ++j;
+    std::size_t n = j - i;
+    groups.push_back(n == 1 ? kindName(items[i].kind, false)
+                            : std::to_string(n) + " " + kindName(items[i].kind, true));
+    i = j;
+  }
+  std::string out = groups.front();
+  for (std::size_t g = 1; g < groups.size(); ++g) {
+    out += (g + 1 == groups.size() ? " and " : ", ") + groups[g];
+  }
+  return out;
+}
+
+// Cuts the values of free-format input out of the lines of one read.
+class ValueScanner {
+ public:
+  enum class Kind { Value, Quoted, Null, Slash, End };
+
+  explicit ValueScanner(InputStream& in) : in_(in) {}
+
+  Kind next(std::string_view& value) {
+    if (repeatLeft_ > 0) {
+      --repeatLeft_;
+      value = repeatValue_;
+      return repeatKind_;
+    }
+    for (;;) {
+      if (!haveLine_ || pos_ >= line_.size()) {
+        if (!in_.nextLine(line_)) return Kind::End;
+        haveLine_ = true;
+        pos_ = 0;
+        continue;
+      }
+      char c = line_[pos_];
+      if (c == ' ' || c == '\t') {
+        ++pos_;
+        continue;
+      }
+      if (c == ',') {
+        ++pos_;
+        if (sawComma_) return Kind::Null;
+        sawComma_ = true;
+        continue;
+      }
+      if (c == '/') return Kind::Slash;
+      sawComma_ = false;
+      // r*c: r copies of the value c; r* alone: r null values
+      std::size_t j = pos_;
+      while (j < line_.size() && line_[j] >= '0' && line_[j] <= '9') ++j;
+      if (j > pos_ && j < line_.size() && line_[j] == '*') {
+        long r = 0;
+        for (std::size_t k = pos_; k < j && r < 1000000000L; ++k) r = r * 10 + (line_[k] - '0');
+        if (r > 0) {
+          pos_ = j + 1;
+          Kind kind = Kind::Null;
+          if (pos_ < line_.size() && !endsValue(line_[pos_])) kind = single(value);
+          if (kind == Kind::End) return kind;
+          repeatValue_.assign(value.data(), kind == Kind::Null ? 0 : value.size());
+          value = repeatValue_;
+          repeatKind_ = kind;
+          repeatLeft_ = r - 1;
+          return kind;
+        }
+      }
+      return single(value);
+    }
+  }
+
+ private:
+  static bool endsValue(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
+
+  // One value starting at pos_: a quoted text or a token.
+  Kind single(std::string_view& value) {
+    char c = line_[pos_];
+    if (c == '\'' || c == '"') {
+      quoted_.clear();
+      ++pos_;
+      for (;;) {
+        if (pos_ >= line_.size()) {
+          // a quoted text goes on over the next line; the line end adds nothing
+          if (!in_.nextLine(line_)) return Kind::End;
+          pos_ = 0;
+          continue;
+        }
+        char d = line_[pos_++];
+        if (d == c) {
+          if (pos_ < line_.size() && line_[pos_] == c) {
+            quoted_ += c;
+            ++pos_;
+            continue;
+          }
+          break;
+        }
+        quoted_ += d;
+      }
+      value = quoted_;
+      return Kind::Quoted;
+    }
+    std::size_t j = pos_;
+    while (j < line_.size() && !endsValue(line_[j])) ++j;
+    value = line_.substr(pos_, j - pos_);
+    pos_ = j;
+    return Kind::Value;
+  }
+
+  InputStream& in_;
+  std::string_view line_;
+  std::size_t pos_ = 0;
+  bool haveLine_ = false;
+  bool sawComma_ = true;  // a comma at the start of a read is a null value
+  long repeatLeft_ = 0;
+  Kind repeatKind_ = Kind::Null;
+  std::string repeatValue_;
+  std::string quoted_;
+};
+
+void assignText(std::string& dest, std::size_t length, std::string_view value) {
+  dest.assign(value.substr(0, length));
+  dest.resize(length, ' ');
+}
+
+// Returns false at a malformed value when `malformedExit` is set.
+bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedExit) {
+  if (items.empty()) {
+    skipLines(in, 1);
+    return true;
+  }
+  ValueScanner scanner(in);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const ReadItem& item = items[i];
+    std::string_view value;
+    ValueScanner::Kind kind = scanner.next(value);
+    if (kind == ValueScanner::Kind::End) endOfInput(in, describe(items.subspan(i)));
+    if (kind == ValueScanner::Kind::Slash) return true;
+    if (kind == ValueScanner::Kind::Null) continue;
+    bool ok = true;
+    switch (item.kind) {
+      case ReadItem::Kind::Text:
+        if (item.dest) assignText(*static_cast<std::string*>(item.dest), item.length, value);
+        break;
+      case ReadItem::Kind::Integer: {
+        int v = 0;
+        ok = kind == ValueScanner::Kind::Value && parseInteger(value, v);
+        if (ok && item.dest) *static_cast<int*>(item.dest) = v;
+        break;
+      }
+      case ReadItem::Kind::Real: {
+        double v = 0.0;
+        ok = kind == ValueScanner::Kind::Value && parseReal(value, v);
+        if (ok && item.dest) *static_cast<double*>(item.dest) = v;
+        break;
+      }
+    }
+    if (!ok) {
+      if (malformedExit) return false;
+      std::string found = kind == ValueScanner::Kind::Quoted
+                              ? "the quoted text '" + std::string(value) + "'"
+                              : "\"" + std::string(value) + "\"";
+      rejectInput(where(in, in.lineNumber()) + "expected " + kindName(item.kind, false) +
+                  ", found " + found);
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void freeRead(InputStream& in, std::span<const ReadItem> items) { readItems(in, items, false); }
+
+bool freeReadUnlessMalformed(InputStream& in, std::span<const ReadItem> items) {
+  return readItems(in, items, true);
+}
+
+std::string_view skipLines(InputStream& in, int count) {
+  std::string_view line;
+  for (int i = 0; i < count; ++i) {
+    if (!in.nextLine(line)) endOfInput(in, "a line to skip");
+  }
+  return line;
+}
+
+LineBuffer::LineBuffer() { std::memset(data_, ' ', kLength); }
+
+void LineBuffer::assign(std::string_view line) {
+  std::size_t n = line.size() < kLength ? line.size() : kLength;
+  std::memcpy(data_, line.data(), n);
+  std::memset(data_ + n, ' ', kLength - n);
+}
+
+bool LineBuffer::contains(std::string_view marker) const {
+  return ::memmem(data_, kLength, marker.data(), marker.size()) != nullptr;
+}
+
+bool readWholeLine(InputStream& in, LineBuffer& buffer) {
+  std::string_view line;
+  if (!in.nextLine(line)) return false;
+  buffer.assign(line);
+  return true;
+}
+
+void readFrequencyColumns(InputStream& in, double& first, double& second) {
+  std::string_view line;
+  if (!in.nextLine(line)) endOfInput(in, "a frequency line");
+  struct Column {
+    std::size_t from, width;
+    double* dest;
+  };
+  const Column columns[] = {{15, 11, &first}, {36, 20, &second}};
+  for (const Column& c : columns) {
+    std::string_view field = c.from < line.size() ? line.substr(c.from, c.width) : std::string_view();
+    if (!parseFixedField(field, 2, *c.dest)) {
+      rejectInput(where(in, in.lineNumber()) + "expected a real number in columns " +
+                  std::to_string(c.from + 1) + "-" + std::to_string(c.from + c.width) + ", found \"" +
+                  std::string(field) + "\"");
+    }
+  }
+}
+
+}  // namespace kelmar

@@ -1,0 +1,62 @@
+// A text stream read line by line: standard input, a file opened by name, or
+// a text held in memory. Lines are handed out as views into one reusable
+// buffer, so that a file of hundreds of megabytes is scanned in one pass
+// without a copy or an allocation per line.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmar {
+
+class InputStream {
+ public:
+  // Reads the open file descriptor fd; closes it at the end when `owned`.
+  InputStream(int fd, std::string name, bool owned);
+  // Reads the given text (a copy is kept).
+  InputStream(std::string_view text, std::string name);
+  ~InputStream();
+  InputStream(const InputStream&) = delete;
+  InputStream& operator=(const InputStream&) = delete;
+
+  // The next line, without its line end; a carriage return just before the
+  // line end is dropped. The last line counts even without a line end. The
+  // view stays valid until the next call. Returns false at end of input.
+  bool nextLine(std::string_view& line);
+
+  // Like nextLine, but hands out at most `limit` characters; the rest of a
+  // longer line stays unread and is what the next read sees.
+  bool nextLinePart(std::string_view& line, std::size_t limit);
+
+  // Moves back before the line that the last call handed out, so that the
+  // next call hands it out again. One step only.
+  void stepBack();
+
+  // The name used in messages: the file's name, or "standard input".
+  const std::string& name() const { return name_; }
+  // The number of the line last handed out (0 before the first).
+  long lineNumber() const { return lineNumber_; }
+
+ private:
+  bool fill();  // reads more input; false at end of input
+
+  int fd_ = -1;
+  bool owned_ = false;
+  bool eof_ = false;
+  std::string name_;
+  std::vector<char> buf_;
+  std::size_t begin_ = 0;      // first unread byte
+  std::size_t end_ = 0;        // end of the bytes held
+  std::size_t lastStart_ = 0;  // start of the line last handed out
+  long lineNumber_ = 0;
+  bool canStepBack_ = false;
+};
+
+// Opens the file `path` for reading. On failure returns null and sets `why`
+// to the system's reason.
+std::unique_ptr<InputStream> openInputFile(const std::string& path, std::string& why);
+
+}  // namespace kelmar

@@ -1,0 +1,10 @@
+list(APPEND KELMAR_SOURCES
+  src/shared/projection.cpp
+  src/shared/numbers.cpp
+  src/shared/instream.cpp
+  src/shared/freeread.cpp
+  src/shared/output.cpp
+  src/shared/runend.cpp
+  src/shared/centre.cpp
+  src/shared/rotation.cpp
+)

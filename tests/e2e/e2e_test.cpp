@@ -1,0 +1,143 @@
+// End-to-end runs of the built program. Each folder under cases/ is one run:
+//   input.txt        the control file, given on standard input
+//   expected.stdout  the report, compared byte for byte
+//   expected.stderr  standard error (empty when the file is missing)
+//   expected.status  the exit status (0 when the file is missing)
+// The program runs with the folder as its working directory, so the control
+// file names structure files beside it or, by relative paths, in tests/data.
+//
+// With KELMAR_UPDATE_EXPECTED=1 in the environment the actual outputs are
+// written into the folders instead; check every changed byte by hand before
+// keeping them.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readFile(const fs::path& path, bool& exists) {
+  std::ifstream f(path, std::ios::binary);
+  exists = bool(f);
+  std::ostringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+std::string readFile(const fs::path& path) {
+  bool exists = false;
+  return readFile(path, exists);
+}
+
+void writeFile(const fs::path& path, const std::string& text) {
+  std::ofstream f(path, std::ios::binary);
+  f << text;
+}
+
+struct RunResult {
+  std::string out, err;
+  int status = -1;
+};
+
+RunResult runCase(const fs::path& dir) {
+  fs::path outPath = fs::temp_directory_path() / ("kelmar_e2e_out_" + std::to_string(::getpid()));
+  fs::path errPath = fs::temp_directory_path() / ("kelmar_e2e_err_" + std::to_string(::getpid()));
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::chdir(dir.c_str()) != 0) ::_exit(120);
+    int in = ::open("input.txt", O_RDONLY);
+    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0) ::_exit(121);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    ::execl(KELMAR_BINARY, "kelmar", static_cast<char*>(nullptr));
+    ::_exit(122);
+  }
+  RunResult r;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  r.out = readFile(outPath);
+  r.err = readFile(errPath);
+  fs::remove(outPath);
+  fs::remove(errPath);
+  return r;
+}
+
+std::vector<std::string> caseNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(KELMAR_E2E_CASES)) {
+    if (entry.is_directory() && fs::exists(entry.path() / "input.txt")) {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The first line where two texts differ, for a readable failure.
+std::string firstDifference(const std::string& expected, const std::string& actual) {
+  std::istringstream e(expected), a(actual);
+  std::string le, la;
+  for (int line = 1;; ++line) {
+    bool he = bool(std::getline(e, le)), ha = bool(std::getline(a, la));
+    if (!he && !ha) return "texts differ only in the final line end";
+    if (le != la || he != ha) {
+      return "line " + std::to_string(line) + ":\n  expected [" + (he ? le : "<none>") + "]\n  actual   [" +
+             (ha ? la : "<none>") + "]";
+    }
+  }
+}
+
+class EndToEnd : public testing::TestWithParam<std::string> {};
+
+TEST_P(EndToEnd, MatchesExpectedOutput) {
+  fs::path dir = fs::path(KELMAR_E2E_CASES) / GetParam();
+  RunResult r = runCase(dir);
+  bool haveStatus = false;
+  std::string statusText = readFile(dir / "expected.status", haveStatus);
+  int expectedStatus = haveStatus ? std::atoi(statusText.c_str()) : 0;
+  if (std::getenv("KELMAR_UPDATE_EXPECTED")) {
+    writeFile(dir / "expected.stdout", r.out);
+    if (!r.err.empty()) {
+      writeFile(dir / "expected.stderr", r.err);
+    } else {
+      fs::remove(dir / "expected.stderr");
+    }
+    if (r.status != 0) {
+      writeFile(dir / "expected.status", std::to_string(r.status) + "\n");
+    } else {
+      fs::remove(dir / "expected.status");
+    }
+    return;
+  }
+  std::string expectedOut = readFile(dir / "expected.stdout");
+  std::string expectedErr = readFile(dir / "expected.stderr");
+  EXPECT_EQ(r.status, expectedStatus) << "stderr:\n" << r.err;
+  EXPECT_TRUE(r.out == expectedOut) << "stdout " << firstDifference(expectedOut, r.out);
+  EXPECT_TRUE(r.err == expectedErr) << "stderr " << firstDifference(expectedErr, r.err);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, EndToEnd, testing::ValuesIn(caseNames()),
+                         [](const testing::TestParamInfo<std::string>& info) {
+                           std::string name = info.param;
+                           for (char& c : name) {
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           }
+                           return name;
+                         });
+
+}  // namespace

@@ -1,0 +1,240 @@
+#include "shared/freeread.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "shared/runend.h"
+
+namespace kelmar {
+namespace {
+
+// The message of the read error that `f` ends the run with.
+template <class F>
+std::string readError(F f) {
+  try {
+    f();
+  } catch (const RunEnd& e) {
+    EXPECT_EQ(e.status, 2);
+    return e.message;
+  }
+  ADD_FAILURE() << "the read did not fail";
+  return {};
+}
+
+std::string nextLine(InputStream& in) {
+  std::string_view line;
+  return in.nextLine(line) ? std::string(line) : std::string("<end>");
+}
+
+TEST(FreeRead, TakesValuesAcrossLinesAndDropsTheRestOfTheLastLine) {
+  InputStream in("1 2\n3 4\nnext\n", "t");
+  double a = 0, b = 0, c = 0;
+  freeRead(in, {ReadItem::real(a), ReadItem::real(b), ReadItem::real(c)});
+  EXPECT_EQ(a, 1);
+  EXPECT_EQ(b, 2);
+  EXPECT_EQ(c, 3);
+  EXPECT_EQ(nextLine(in), "next");
+}
+
+TEST(FreeRead, PassesOverLinesWithoutValues) {
+  InputStream in("\n   \t\n5,6\n", "t");
+  int a = 0, b = 0;
+  freeRead(in, {ReadItem::integer(a), ReadItem::integer(b)});
+  EXPECT_EQ(a, 5);
+  EXPECT_EQ(b, 6);
+}
+
+struct IntegerCase {
+  const char* lines;  // a line "6" follows them
+  int count;          // integers read, each holding 9 before
+  int expected[3];
+};
+
+TEST(FreeRead, NullValuesRepeatsAndSlashes) {
+  const IntegerCase cases[] = {
+      {"1,,3", 3, {1, 9, 3}},    {"2*7", 2, {7, 7}},        {"3*7", 3, {7, 7, 7}},
+      {"2*,5", 3, {9, 9, 5}},    {"4 / 5", 2, {4, 9}},      {"/", 3, {9, 9, 9}},
+      {",2,3", 3, {9, 2, 3}},    {"1 , 2 , 3", 3, {1, 2, 3}}, {"1\t2\t3", 3, {1, 2, 3}},
+      {"1,2,3,4", 3, {1, 2, 3}}, {"2* 3", 3, {9, 9, 3}},    {"1 2*", 3, {1, 9, 9}},
+      {"1,\n,3", 3, {1, 9, 3}},  {"1\n,3", 3, {1, 3, 6}},    {"2*7", 3, {7, 7, 6}},
+  };
+  for (const IntegerCase& c : cases) {
+    InputStream in(std::string(c.lines) + "\n6\nafter\n", "t");
+    int v[3] = {9, 9, 9};
+    ReadItem items[3] = {ReadItem::integer(v[0]), ReadItem::integer(v[1]), ReadItem::integer(v[2])};
+    freeRead(in, std::span<const ReadItem>(items, std::size_t(c.count)));
+    for (int i = 0; i < c.count; ++i) EXPECT_EQ(v[i], c.expected[i]) << "[" << c.lines << "] item " << i;
+  }
+}
+
+TEST(FreeRead, IntegersTakenFromRealTokensAreTruncated) {
+  InputStream in("2.7 1e2 -2.7\n", "t");
+  int a = 0, b = 0, c = 0;
+  freeRead(in, {ReadItem::integer(a), ReadItem::integer(b), ReadItem::integer(c)});
+  EXPECT_EQ(a, 2);
+  EXPECT_EQ(b, 100);
+  EXPECT_EQ(c, -2);
+}
+
+struct TextCase {
+  const char* input;
+  const char* expected;  // before padding to 50
+};
+
+TEST(FreeRead, TextValues) {
+  const TextCase cases[] = {
+      {"data/ts.log", "data"},
+      {"'data/ts.log'", "data/ts.log"},
+      {"\"my file, 2.log\"", "my file, 2.log"},
+      {"'it''s'", "it's"},
+      {"\"say \"\"hi\"\"\"", "say \"hi\""},
+      {"'first\nsecond'", "firstsecond"},
+      {"gaussian   trailing comment", "gaussian"},
+      {"r.log,ts.log", "r.log"},
+      {"  \tgas", "gas"},
+      {"2*ab", "ab"},
+      {"123", "123"},
+  };
+  for (const TextCase& c : cases) {
+    InputStream in(std::string(c.input) + "\n", "t");
+    std::string s = "old";
+    freeRead(in, {ReadItem::text(s, 50)});
+    std::string expected = c.expected;
+    expected.resize(50, ' ');
+    EXPECT_EQ(s, expected) << c.input;
+  }
+}
+
+TEST(FreeRead, LongTextIsCutToItsLength) {
+  std::string token(60, 'x');
+  token[49] = 'y';
+  InputStream in(token + "\n", "t");
+  std::string s;
+  freeRead(in, {ReadItem::text(s, 50)});
+  EXPECT_EQ(s, token.substr(0, 50));
+}
+
+TEST(FreeRead, MalformedValuesEndTheRunWithFileLineAndToken) {
+  const struct {
+    const char* input;
+    ReadItem::Kind kind;
+    const char* message;
+  } cases[] = {
+      {"\nTotal\n", ReadItem::Kind::Integer, "kelmar: ts.log, line 2: expected an integer, found \"Total\""},
+      {"Frequencies 1\n", ReadItem::Kind::Integer,
+       "kelmar: ts.log, line 1: expected an integer, found \"Frequencies\""},
+      {"Low\n", ReadItem::Kind::Real, "kelmar: ts.log, line 1: expected a real number, found \"Low\""},
+      {"T\n", ReadItem::Kind::Integer, "kelmar: ts.log, line 1: expected an integer, found \"T\""},
+      {"'1.5'\n", ReadItem::Kind::Real,
+       "kelmar: ts.log, line 1: expected a real number, found the quoted text '1.5'"},
+  };
+  for (const auto& c : cases) {
+    InputStream in(c.input, "ts.log");
+    int i = 0;
+    double d = 0;
+    std::string message = readError([&] {
+      if (c.kind == ReadItem::Kind::Integer) {
+        freeRead(in, {ReadItem::integer(i)});
+      } else {
+        freeRead(in, {ReadItem::real(d)});
+      }
+    });
+    EXPECT_EQ(message, c.message) << c.input;
+  }
+}
+
+TEST(FreeRead, EndOfInputNamesWhatWasExpected) {
+  InputStream in("0.0 0.0\n", "standard input");
+  double v[5] = {};
+  EXPECT_EQ(readError([&] {
+              freeRead(in, {ReadItem::real(v[0]), ReadItem::real(v[1]), ReadItem::real(v[2]),
+                            ReadItem::real(v[3]), ReadItem::real(v[4])});
+            }),
+            "kelmar: standard input, line 2: end of input, expected 3 real numbers");
+  InputStream mixed("", "r.log");
+  int i = 0;
+  EXPECT_EQ(readError([&] {
+              freeRead(mixed, {ReadItem::word(), ReadItem::integer(i), ReadItem::word(), ReadItem::word(),
+                               ReadItem::real(v[0])});
+            }),
+            "kelmar: r.log, line 1: end of input, expected a text, an integer, 2 texts and a real number");
+  InputStream quoted("'never closed\n", "q");
+  std::string s;
+  EXPECT_EQ(readError([&] { freeRead(quoted, {ReadItem::text(s, 50)}); }),
+            "kelmar: q, line 2: end of input, expected a text");
+}
+
+TEST(FreeRead, ErrorExitLeavesItemsAndStandsAfterTheLine) {
+  InputStream in("1 95.2\n\nSummary of the modes\nafter\n", "t");
+  int k = 0;
+  EXPECT_TRUE(freeReadUnlessMalformed(in, {ReadItem::integer(k)}));
+  EXPECT_EQ(k, 1);
+  EXPECT_FALSE(freeReadUnlessMalformed(in, {ReadItem::integer(k)}));
+  EXPECT_EQ(k, 1);
+  in.stepBack();
+  EXPECT_EQ(nextLine(in), "Summary of the modes");
+  EXPECT_EQ(nextLine(in), "after");
+  // end of input stays fatal
+  EXPECT_NE(readError([&] { freeReadUnlessMalformed(in, {ReadItem::integer(k)}); }), "");
+}
+
+TEST(SkipLines, ConsumesExactlyOneLineWhateverItHolds) {
+  InputStream in("1 2 3\n\nlast\n", "f.log");
+  EXPECT_EQ(skipLines(in), "1 2 3");
+  EXPECT_EQ(skipLines(in), "");
+  EXPECT_EQ(skipLines(in), "last");
+  EXPECT_EQ(readError([&] { skipLines(in); }), "kelmar: f.log, line 4: end of input, expected a line to skip");
+}
+
+TEST(FreeRead, ReadWithoutItemsSkipsOneLine) {
+  InputStream in("a b\nc\n", "t");
+  freeRead(in, std::span<const ReadItem>());
+  EXPECT_EQ(nextLine(in), "c");
+}
+
+TEST(LineBuffer, HoldsTheFirst130CharactersPaddedWithBlanks) {
+  std::string longLine(200, 'a');
+  longLine.replace(125, 10, "Coordinate");  // lies across column 130
+  InputStream in(longLine + "\nshort Initial guess\nnext\n", "t");
+  LineBuffer f1;
+  ASSERT_TRUE(readWholeLine(in, f1));
+  EXPECT_EQ(f1.view(), longLine.substr(0, 130));
+  EXPECT_FALSE(f1.contains("Coordinate"));
+  EXPECT_TRUE(f1.contains("Coord"));
+  ASSERT_TRUE(readWholeLine(in, f1));
+  // the blank after the words comes from the blank fill of the buffer
+  EXPECT_TRUE(f1.contains(" Initial guess "));
+  EXPECT_FALSE(f1.contains("initial guess"));
+  ASSERT_TRUE(readWholeLine(in, f1));
+  EXPECT_FALSE(readWholeLine(in, f1));
+  EXPECT_EQ(f1.view().substr(0, 5), "next ");
+}
+
+// A frequency line: 15 ignored columns, an 11-column field, 10 ignored
+// columns, a 20-column field, and whatever follows.
+std::string frequencyLine(const std::string& first, const std::string& second, const std::string& tail = "") {
+  auto rightIn = [](const std::string& v, std::size_t w) { return std::string(w - v.size(), ' ') + v; };
+  return std::string(15, '#') + rightIn(first, 11) + std::string(10, '#') + rightIn(second, 20) + tail + "\n";
+}
+
+TEST(FrequencyColumns, ImpliedDecimalsPointsAndBlankFields) {
+  InputStream in(frequencyLine("123.4567", "12345") + frequencyLine("12345  ", "210.5", "  99") + "\n" +
+                     std::string(15, ' ') + "abc\n",
+                 "poly.out");
+  double a = -1, b = -1;
+  readFrequencyColumns(in, a, b);
+  EXPECT_DOUBLE_EQ(a, 123.4567);
+  EXPECT_DOUBLE_EQ(b, 123.45);
+  readFrequencyColumns(in, a, b);
+  EXPECT_DOUBLE_EQ(a, 123.45);
+  EXPECT_DOUBLE_EQ(b, 210.5);
+  readFrequencyColumns(in, a, b);  // an empty line: both fields blank
+  EXPECT_EQ(a, 0.0);
+  EXPECT_EQ(b, 0.0);
+  EXPECT_EQ(readError([&] { readFrequencyColumns(in, a, b); }),
+            "kelmar: poly.out, line 4: expected a real number in columns 16-26, found \"abc\"");
+}
+
+}  // namespace
+}  // namespace kelmar

@@ -1,0 +1,2 @@
+list(APPEND KELMAR_UNIT_TESTS
+)
