@@ -32,6 +32,8 @@ std::string_view trimmedName(std::string_view text) {
 }
 
 std::string_view Projection::slabFileName(int s) const {
+  // a Polyrate file holds every structure
+  if (contains(software, "polyrate")) return trimmedName(fname);
   switch (s) {
     case 1:
       return trimmedName(fname);

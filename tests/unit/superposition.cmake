@@ -1,2 +1,4 @@
 list(APPEND KELMAR_UNIT_TESTS
+  unit/powell_test.cpp
+  unit/optgeom_test.cpp
 )
