@@ -1,0 +1,229 @@
+// The Gaussian reader on made-up sections and on real output files.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "input/input.h"
+#include "shared/runend.h"
+
+namespace kelmar {
+namespace {
+
+std::string masses(const std::string& m1 = "16.0") {
+  return " - Thermochemistry -\n"
+         " -------------------\n"
+         " Temperature   298.150 Kelvin.  Pressure   1.00000 Atm.\n"
+         " Atom 1 has atomic number 8 and mass " +
+         m1 +
+         "\n"
+         " Atom 2 has atomic number 1 and mass 1.008\n"
+         " Atom 3 has atomic number 1 and mass 1.008\n";
+}
+
+std::string geometry(double z3) {
+  return "                         Standard orientation:\n"
+         " Center     Atomic      Atomic             Coordinates (Angstroms)\n"
+         " Number     Number       Type             X           Y           Z\n"
+         " ---------------------------------------------------------------------\n"
+         " 1 8 0 0.0 0.0 0.117\n"
+         " 2 1 0 0.0 0.757 -0.467\n"
+         " 3 1 0 0.0 -0.757 " +
+         std::to_string(z3) + "\n";
+}
+
+const char* const kModes =
+    " and normal coordinates:\n"
+    "                      1                      2                      3\n"
+    "                      A                      A                      A\n"
+    " Frequencies -- -95.2 160.5 390.8\n"
+    " Red. masses --      1.0800                 1.0453                 1.0828\n"
+    " Frc consts  --      0.0400                 0.0300                 0.0600\n"
+    " IR Inten    --      0.1000                 0.2000                 0.3000\n"
+    "  Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z\n"
+    " 1 8 0.0 0.0 0.07 0.0 0.0 -0.05 0.0 0.61 0.0\n"
+    " 2 1 0.0 0.43 -0.56 0.1 0.2 0.3 0.4 0.5 0.6\n"
+    " 3 1 0.0 -0.43 -0.56 -0.1 -0.2 -0.3 -0.4 -0.5 -0.6\n";
+
+// A projection for three atoms in the gas phase (nvibm 3).
+std::unique_ptr<Projection> threeAtoms() {
+  auto p = std::make_unique<Projection>();
+  p->natom = 3;
+  p->nmode = 9;
+  p->nvibm = 3;
+  p->amass(1) = 15.995;
+  return p;
+}
+
+void readTexts(Projection& p, Coor& coor, const std::vector<std::string>& texts) {
+  std::vector<std::unique_ptr<InputStream>> streams;
+  std::vector<InputStream*> files;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    streams.push_back(std::make_unique<InputStream>(texts[i], "file" + std::to_string(i + 1) + ".log"));
+    files.push_back(streams.back().get());
+  }
+  inputgaussian(p, coor, files);
+}
+
+TEST(InputGaussian, MadeUpSectionsFillTheSlabs) {
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  readTexts(*p, *coor, {masses() + geometry(-0.467) + kModes, geometry(-0.5) + kModes});
+  EXPECT_EQ(p->itrans, 2);
+  EXPECT_EQ(p->nimag, 1);
+  EXPECT_EQ(p->amass(1), 16.0);
+  EXPECT_EQ(p->amass(3), 1.008);
+  // slab 1 at positions 1..3, slab 2 at 4..6
+  EXPECT_EQ(coor->z(1), 0.117);
+  EXPECT_EQ(coor->y(2), 0.757);
+  EXPECT_EQ(coor->z(3), -0.467);
+  EXPECT_EQ(coor->z(6), -0.5);
+  for (int s = 1; s <= 2; ++s) {
+    EXPECT_EQ(p->freq(1, s), -95.2);
+    EXPECT_EQ(p->freq(2, s), 160.5);
+    EXPECT_EQ(p->freq(3, s), 390.8);
+    // atom 1: x, y, z of modes 1, 2, 3
+    EXPECT_EQ(p->eigv(1, 3, s), 0.07);
+    EXPECT_EQ(p->eigv(2, 3, s), -0.05);
+    EXPECT_EQ(p->eigv(3, 2, s), 0.61);
+    // atom 3, mode 3: rows 7, 8, 9
+    EXPECT_EQ(p->eigv(3, 7, s), -0.4);
+    EXPECT_EQ(p->eigv(3, 9, s), -0.6);
+    EXPECT_EQ(p->eigv(2, 5, s), 0.2);
+  }
+}
+
+TEST(InputGaussian, LaterSectionsOverwriteAndMarkersAreExact) {
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  std::string longPrefix(110, 'x');
+  std::string text = geometry(-1.0) + geometry(-2.0) +
+                     // beyond column 130 or in another case: no marker
+                     longPrefix + " Coordinates (Angstroms)\n" + " coordinates (angstroms)\n" +
+                     " thermochemistry\n" + kModes;
+  readTexts(*p, *coor, {text, geometry(-3.0) + kModes});
+  EXPECT_EQ(coor->z(3), -2.0);
+  EXPECT_EQ(p->amass(1), 15.995);  // no Thermochemistry section: the control file's mass stays
+  // the second file's masses win over the first's
+  readTexts(*p, *coor,
+            {masses() + geometry(0.0), masses("17.0") + geometry(0.0)});
+  EXPECT_EQ(p->amass(1), 17.0);
+}
+
+TEST(InputGaussian, BlankLinesAmongDataLinesArePassedOver) {
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  std::string text =
+      " Coordinates (Angstroms)\n skip\n skip\n\n 1 8 0 0.0 0.0 1.5\n\n 2 1 0 0.0 0.0 2.5\n 3 1 0 0.0 0.0 3.5\n";
+  readTexts(*p, *coor, {text, ""});
+  EXPECT_EQ(coor->z(1), 1.5);
+  EXPECT_EQ(coor->z(2), 2.5);
+  EXPECT_EQ(coor->z(3), 3.5);
+}
+
+TEST(InputGaussian, ThreeFilesInAProductRun) {
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  readTexts(*p, *coor, {geometry(-1.0), geometry(-2.0), geometry(-3.0) + kModes});
+  EXPECT_EQ(p->itrans, 3);
+  EXPECT_EQ(coor->z(9), -3.0);
+  EXPECT_EQ(p->freq(1, 3), -95.2);
+  EXPECT_EQ(p->freq(1, 1), 0.0);
+}
+
+// Runs the reader on files of tests/data.
+void readFiles(Projection& p, Coor& coor, const std::vector<std::string>& paths) {
+  std::vector<std::unique_ptr<InputStream>> streams;
+  std::vector<InputStream*> files;
+  for (const std::string& path : paths) {
+    std::string why;
+    streams.push_back(openInputFile(std::string(KELMAR_TEST_DATA) + "/" + path, why));
+    ASSERT_TRUE(streams.back()) << path << ": " << why;
+    files.push_back(streams.back().get());
+  }
+  inputgaussian(p, coor, files);
+}
+
+TEST(InputGaussian, RealClaisenFilesAsPrinted) {
+  auto p = std::make_unique<Projection>();
+  auto coor = std::make_unique<Coor>();
+  p->natom = 14;
+  p->nmode = 42;
+  p->nvibm = 36;
+  readFiles(*p, *coor, {"gaussian/claisen/reactant.out", "gaussian/claisen/ts.out"});
+  // last Standard orientation table of the transition state: atoms 1 and 14
+  EXPECT_EQ(coor->x(15), -1.466309);
+  EXPECT_EQ(coor->z(15), -0.289984);
+  EXPECT_EQ(coor->y(28), 1.368175);
+  EXPECT_EQ(p->freq(1, 2), -482.7269);
+  EXPECT_EQ(p->freq(3, 2), 269.5624);
+  EXPECT_EQ(p->freq(36, 2), 3265.0681);
+  // first mode row of the transition state: atom 1, "-0.34  -0.17  -0.07"
+  EXPECT_EQ(p->eigv(1, 1, 2), -0.34);
+  EXPECT_EQ(p->eigv(1, 3, 2), -0.07);
+  EXPECT_EQ(p->eigv(3, 42, 2), -0.04);
+  EXPECT_EQ(p->amass(3), 15.99491);
+  EXPECT_EQ(p->amass(14), 1.00783);
+}
+
+TEST(InputGaussian, RamanPropertyLinesAreSkipped) {
+  auto p = std::make_unique<Projection>();
+  auto coor = std::make_unique<Coor>();
+  p->natom = 10;
+  p->nmode = 30;
+  p->nvibm = 24;
+  readFiles(*p, *coor,
+            {"gaussian/propyl_h_shift_raman/reactant_npropyl.out", "gaussian/propyl_h_shift_raman/ts.out"});
+  EXPECT_EQ(p->freq(1, 2), -2494.2651);
+  EXPECT_EQ(p->freq(21, 2), 3251.4704);
+  EXPECT_EQ(p->freq(24, 2), 3430.5414);
+  // "     1   6    -0.02  -0.03  -0.07    -0.01  -0.00   0.06     0.18  -0.07  -0.00"
+  EXPECT_EQ(p->eigv(1, 1, 2), -0.02);
+  EXPECT_EQ(p->eigv(2, 3, 2), 0.06);
+  EXPECT_EQ(p->eigv(3, 1, 2), 0.18);
+  EXPECT_EQ(p->eigv(3, 4, 2), -0.00);
+  EXPECT_EQ(p->eigv(3, 5, 2), 0.20);
+  EXPECT_EQ(coor->x(11), -1.317288);
+}
+
+TEST(InputGaussian, LinearMoleculeReadsItsLastShortBlock) {
+  auto p = std::make_unique<Projection>();
+  auto coor = std::make_unique<Coor>();
+  p->natom = 3;
+  p->nmode = 9;
+  p->nvibm = 4;  // 3*3-5
+  readFiles(*p, *coor, {"gaussian/hcn_linear/hcn.out", "gaussian/hcn_linear/hcn.out"});
+  EXPECT_EQ(p->freq(1, 1), 738.9845);
+  EXPECT_EQ(p->freq(3, 1), 2134.877);
+  EXPECT_EQ(p->freq(4, 1), 3400.5651);
+  // "     3   1     0.00   0.00  -0.99"
+  EXPECT_EQ(p->eigv(4, 3, 2), 0.12);
+  EXPECT_EQ(p->eigv(4, 9, 2), -0.99);
+  EXPECT_EQ(p->eigv(4, 8, 2), 0.0);
+}
+
+TEST(InputGaussian, HighPrecisionModesEndWithAClearReadError) {
+  auto p = std::make_unique<Projection>();
+  auto coor = std::make_unique<Coor>();
+  p->natom = 7;
+  p->nmode = 21;
+  p->nvibm = 15;
+  std::string path = std::string(KELMAR_TEST_DATA) + "/gaussian/ethyl_h_addition_hpmodes/ts.log";
+  std::string why;
+  auto ts = openInputFile(path, why);
+  ASSERT_TRUE(ts);
+  InputStream empty("", "r.log");
+  InputStream* files[] = {&empty, ts.get()};
+  try {
+    inputgaussian(*p, *coor, files);
+    FAIL() << "the high-precision section was read";
+  } catch (const RunEnd& e) {
+    EXPECT_EQ(e.status, 2);
+    EXPECT_EQ(e.message.rfind("kelmar: " + path + ", line ", 0), 0u) << e.message;
+    EXPECT_NE(e.message.find("expected a real number, found \"A'\""), std::string::npos) << e.message;
+  }
+}
+
+}  // namespace
+}  // namespace kelmar
