@@ -224,7 +224,7 @@ void LineBuffer::assign(std::string_view line) {
 }
 
 bool LineBuffer::contains(std::string_view marker) const {
-  return ::memmem(data_, kLength, marker.data(), marker.size()) != nullptr;
+  return std::string_view(data_, kLength).find(marker) != std::string_view::npos;
 }
 
 bool readWholeLine(InputStream& in, LineBuffer& buffer) {

@@ -1,6 +1,8 @@
 #include "shared/numbers.h"
 
 #include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -67,19 +69,55 @@ bool scanNumber(std::string_view t, NumberParts& n) {
 // Converts the parts, with the decimal point moved `shift` places to the
 // left, to the nearest double.
 bool convert(const NumberParts& n, long shift, double& value) {
-  std::string s;
-  s.reserve(n.intDigits.size() + n.fracDigits.size() + 24);
-  if (n.negative) s += '-';
-  s.append(n.intDigits.data(), n.intDigits.size());
-  s += '.';
-  s.append(n.fracDigits.data(), n.fracDigits.size());
-  s += 'e';
-  s += std::to_string(n.exponent - shift);
-  errno = 0;
-  char* end = nullptr;
-  double v = std::strtod(s.c_str(), &end);
-  if (end != s.c_str() + s.size()) return false;
-  if (errno == ERANGE && std::isinf(v)) return false;  // overflow; underflow is kept
+  // Short decimals (at most 15 digits, so the digits are an exact double,
+  // and a power of ten that is exact too) convert with one correctly rounded
+  // multiplication or division: the usual numbers of the output files.
+  std::size_t digits = n.intDigits.size() + n.fracDigits.size();
+  long e10 = n.exponent - shift - long(n.fracDigits.size());
+  if (digits <= 15 && e10 >= -22 && e10 <= 22) {
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    long long m = 0;
+    for (char c : n.intDigits) m = m * 10 + (c - '0');
+    for (char c : n.fracDigits) m = m * 10 + (c - '0');
+    double v = double(m);
+    v = e10 < 0 ? v / kPowers[-e10] : v * kPowers[e10];
+    value = n.negative ? -v : v;
+    return true;
+  }
+  // "[-]digits.digitse[-]exponent" for the library's correctly rounded
+  // conversion, on the stack for the usual short token
+  char small[64];
+  std::string large;
+  char* buf = small;
+  if (digits + 16 > sizeof small) {
+    large.resize(digits + 16);
+    buf = large.data();
+  }
+  char* q = buf;
+  if (n.negative) *q++ = '-';
+  if (n.intDigits.empty()) *q++ = '0';
+  std::memcpy(q, n.intDigits.data(), n.intDigits.size());
+  q += n.intDigits.size();
+  *q++ = '.';
+  std::memcpy(q, n.fracDigits.data(), n.fracDigits.size());
+  q += n.fracDigits.size();
+  *q++ = 'e';
+  q = std::to_chars(q, buf + digits + 16, n.exponent - shift).ptr;
+  double v = 0.0;
+  auto [end, ec] = std::from_chars(buf, q, v);
+  if (end != q) return false;
+  if (ec == std::errc::result_out_of_range) {
+    // overflow is no number; an underflow gives the nearest value, zero or
+    // subnormal, as strtod does
+    errno = 0;
+    *q = '\0';
+    v = std::strtod(buf, nullptr);
+    if (std::isinf(v)) return false;
+  } else if (ec != std::errc()) {
+    return false;
+  }
   value = v;
   return true;
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <random>
 #include <string>
 
 namespace kelmar {
@@ -36,6 +38,24 @@ TEST(ParseReal, RoundsToTheNearestDouble) {
   EXPECT_EQ(v, 2.2250738585072014e-308);
   ASSERT_TRUE(parseReal("-0", v));
   EXPECT_TRUE(std::signbit(v));
+}
+
+TEST(ParseReal, AgreesWithTheCLibraryOnRandomTokens) {
+  // short and long mantissas, with and without exponents, around the limits
+  // of the exact fast conversion
+  std::mt19937_64 rng(12345);
+  for (int i = 0; i < 200000; ++i) {
+    int intDigits = int(rng() % 12), fracDigits = int(rng() % 14);
+    if (intDigits + fracDigits == 0) intDigits = 1;
+    std::string t = rng() % 2 ? "-" : "";
+    for (int k = 0; k < intDigits; ++k) t += char('0' + rng() % 10);
+    t += '.';
+    for (int k = 0; k < fracDigits; ++k) t += char('0' + rng() % 10);
+    if (rng() % 3 == 0) t += "E" + std::to_string(int(rng() % 61) - 30);
+    double v = 0.0;
+    ASSERT_TRUE(parseReal(t, v)) << t;
+    ASSERT_EQ(v, std::strtod(t.c_str(), nullptr)) << t;
+  }
 }
 
 TEST(ParseReal, RejectsWhatIsNotANumber) {
