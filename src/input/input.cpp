@@ -16,8 +16,12 @@ std::vector<std::unique_ptr<InputStream>> openStructureFiles(const Projection& p
     std::string why;
     files.push_back(openInputFile(name, why));
     if (!files.back()) {
+      std::string hint = name.size() == kTextLength
+                             ? "; a file name holds at most 50 characters, so a longer one is cut"
+                             : "";
       rejectInput("cannot open structure file \"" + name + "\": " + why +
-                  " (a file name that holds '/', blanks or commas must be quoted in the control file)");
+                  " (a file name that holds '/', blanks or commas must be quoted in the control file" + hint +
+                  ")");
     }
   }
   return files;
