@@ -1,0 +1,127 @@
+// The control file and the mode counts.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "input/input.h"
+#include "testconsole.h"
+
+namespace kelmar {
+namespace {
+
+std::string control(const std::string& software, const std::string& reactype, const std::string& iprod,
+                    const std::string& names, const std::string& atoms, const std::string& linear,
+                    const std::string& masses) {
+  return "a title line\na second free line\n" + software + "\nreaction type\n" + reactype + "\niprod\n" + iprod +
+         "\nstructure files\n" + names + "natom nreact1\n" + atoms + "\nlinear1 linear2 linear\n" + linear +
+         "\nmasses\n" + masses + "\nstep\n0.01\nlast line\n0.0 0.0 0.0\n";
+}
+
+std::string padded(const std::string& s) { return s + std::string(kTextLength - s.size(), ' '); }
+
+TEST(Readfile, WorkedExampleEchoAndValues) {
+  TestConsole tc(control("gaussian", "gas", "0", "r.log\nts.log\n\n", "3 1", "0 1 0", "15.995 1.008 1.008"));
+  auto p = std::make_unique<Projection>();
+  readfile(*p, tc.console);
+  EXPECT_EQ(tc.out(),
+            " Kelmar calculations\n"
+            " software:   gaussian                                          \n"
+            " reactype:   gas                                               \n"
+            " iprod           0\n"
+            " natom,nreact1           3           1\n"
+            " linear1,linear2,linear           0           1           0\n"
+            " read kelmarinput.txt done\n"
+            " \n");
+  EXPECT_EQ(p->software, padded("gaussian"));
+  EXPECT_EQ(p->fname, padded("r.log"));
+  EXPECT_EQ(p->fname2, padded("ts.log"));
+  EXPECT_EQ(p->fname3, padded(""));
+  EXPECT_EQ(p->linear2, 1);
+  EXPECT_EQ(p->amass(1), 15.995);
+  EXPECT_EQ(p->amass(3), 1.008);
+  EXPECT_EQ(p->delt, 0.01);
+  int ninit = -1;
+  countmodes(*p, ninit, tc.console);
+  EXPECT_EQ(tc.out().substr(tc.out().size() - 84),
+            " vibrational mode for initial states and the entire system\n"
+            "           1           3\n");
+  EXPECT_EQ(p->nmode, 9);
+}
+
+TEST(Readfile, FileNamesByProgramAndIprod) {
+  const struct {
+    const char* software;
+    const char* iprod;
+    int iprodAfter;
+    const char* names[3];
+  } cases[] = {
+      {"polyrate", "1", 1, {"a.out", "", ""}},
+      {"vasp", "1", 0, {"a.out", "b.out", ""}},
+      {"'gaussian vasp'", "1", 0, {"a.out", "b.out", ""}},
+      {"molpro", "1", 1, {"a.out", "b.out", "c.out"}},
+      {"gaussian", "0", 0, {"a.out", "b.out", ""}},
+      {"nwchem", "0", 0, {"a.out", "b.out", ""}},
+  };
+  for (const auto& c : cases) {
+    // masses spread over two records; the skip after them drops "step"
+    TestConsole tc(control(c.software, "surface", c.iprod, "a.out\nb.out\nc.out\n", "3 3", "0 0 0", "1.0 2.0\n3.0"));
+    auto p = std::make_unique<Projection>();
+    readfile(*p, tc.console);
+    EXPECT_EQ(p->iprod, c.iprodAfter) << c.software;
+    EXPECT_EQ(p->fname, padded(c.names[0])) << c.software;
+    EXPECT_EQ(p->fname2, padded(c.names[1])) << c.software;
+    EXPECT_EQ(p->fname3, padded(c.names[2])) << c.software;
+    EXPECT_EQ(p->amass(3), 3.0) << c.software;
+    EXPECT_NE(tc.out().find(" iprod           " + std::to_string(c.iprodAfter) + "\n"), std::string::npos);
+  }
+}
+
+TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
+  const struct {
+    const char* reactype;
+    int natom, nreact1, linear1, linear2, linear;
+    int ninit, nvibm;
+  } cases[] = {
+      {"gas", 3, 1, 0, 0, 0, 1, 3},           {"surface", 4, 4, 0, 0, 0, 6, 12},
+      {"gas-surface", 3, 1, 0, 0, 0, 1, 9},   {"gas", 5, 5, 0, 0, 0, 9, 9},
+      {"gas", 5, 4, 0, 0, 0, 6, 9},           {"gas", 4, 2, 1, 0, 0, 2, 6},
+      {"gas", 6, 3, 1, 2, 1, 7, 13},          {"surface", 3, 3, 0, 0, 1, 3, 9},
+      {"gas", 2, 0, 0, 0, 1, 1, 1},           {"gas", 1, 1, 0, 0, 0, 0, -3},
+  };
+  for (const auto& c : cases) {
+    auto p = std::make_unique<Projection>();
+    p->reactype = padded(c.reactype);
+    p->natom = c.natom;
+    p->nreact1 = c.nreact1;
+    p->linear1 = c.linear1;
+    p->linear2 = c.linear2;
+    p->linear = c.linear;
+    int ninit = -1;
+    TestConsole tc;
+    countmodes(*p, ninit, tc.console);
+    EXPECT_EQ(ninit, c.ninit) << c.reactype << " " << c.natom << " " << c.nreact1;
+    EXPECT_EQ(p->nvibm, c.nvibm) << c.reactype << " " << c.natom;
+  }
+}
+
+TEST(Countmodes, ReactionTypeWithNeitherWordStops) {
+  for (const char* reactype : {"Gas", "SURFACE", "liquid"}) {
+    auto p = std::make_unique<Projection>();
+    p->reactype = padded(reactype);
+    p->natom = 3;
+    int ninit = 0;
+    TestConsole tc;
+    try {
+      countmodes(*p, ninit, tc.console);
+      ADD_FAILURE() << reactype;
+    } catch (const RunEnd& e) {
+      EXPECT_EQ(e.status, 1);
+      EXPECT_EQ(e.message, "error in reactype");
+      EXPECT_EQ(tc.out(), "");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelmar
