@@ -1,8 +1,8 @@
 #include "shared/numbers.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
-#include <cstring>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -98,11 +98,9 @@ bool convert(const NumberParts& n, long shift, double& value) {
   char* q = buf;
   if (n.negative) *q++ = '-';
   if (n.intDigits.empty()) *q++ = '0';
-  std::memcpy(q, n.intDigits.data(), n.intDigits.size());
-  q += n.intDigits.size();
+  q = std::copy(n.intDigits.begin(), n.intDigits.end(), q);
   *q++ = '.';
-  std::memcpy(q, n.fracDigits.data(), n.fracDigits.size());
-  q += n.fracDigits.size();
+  q = std::copy(n.fracDigits.begin(), n.fracDigits.end(), q);
   *q++ = 'e';
   q = std::to_chars(q, buf + digits + 16, n.exponent - shift).ptr;
   double v = 0.0;
