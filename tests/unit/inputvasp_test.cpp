@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "input/input.h"
+#include "testconsole.h"
+
+namespace kelmar {
+namespace {
+
+struct VaspRun {
+  explicit VaspRun(int natom) {
+    p->natom = natom;
+    p->nmode = 3 * natom;
+    p->nvibm = 3 * natom;
+    for (int a = 1; a <= natom; ++a) p->amass(a) = 1.5 * a;  // the control file's masses
+  }
+  void read(const std::string& first, const std::string& second) {
+    InputStream a(first, "reactant.modes");
+    InputStream b(second, "ts.modes");
+    InputStream* files[] = {&a, &b};
+    inputvasp(*p, *coor, files);
+  }
+  std::string rejection(const std::string& first, const std::string& second) {
+    try {
+      read(first, second);
+    } catch (const RunEnd& e) {
+      EXPECT_EQ(e.status, 2);
+      return e.message;
+    }
+    ADD_FAILURE() << "the file was not rejected";
+    return {};
+  }
+  std::unique_ptr<Projection> p = std::make_unique<Projection>();
+  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
+};
+
+const char kHeader[] = "mode file\nderived from a frequency run\n\n(four lines)\n";
+
+// natom 2 in a model of 3 atoms, one leading atom, two modes; every value
+// shifted by `d`, and value lines carrying words after their values.
+std::string madeUpFile(double d) {
+  std::ostringstream s;
+  s << kHeader << "3 atoms\n positions\n"
+    << "Pt 0.0 0.0 0.0\n"
+    << "H " << d << " 0.0 1.5\n"
+    << "H 0.0 " << 0.74 + d << " 1.5\n"
+    << "2 modes\n"
+    << 120.5 + d << " cm-1\n"
+    << "0.0 0.0 0.0\n"
+    << "0.0 0.0 " << 0.7 + d << "\n"
+    << "0.0 0.0 -0.7\n"
+    << -310.25 - d << " cm-1 (imaginary)\n"
+    << "9.9 9.9 9.9\n"
+    << "0.5 0.1 0.0\n"
+    << "-0.5 " << -0.1 - d << " 0.0\n"
+    << "anything after the last mode\n";
+  return s.str();
+}
+
+TEST(InputVasp, MadeUpFilesPassOverTheLeadingAtom) {
+  VaspRun run(2);
+  run.read(madeUpFile(0.0), madeUpFile(0.25));
+  const Projection& p = *run.p;
+  const Coor& c = *run.coor;
+  for (int s = 1; s <= 2; ++s) {
+    const double d = s == 1 ? 0.0 : 0.25;
+    const int at = 2 * (s - 1);
+    EXPECT_EQ(c.x(at + 1), d);
+    EXPECT_EQ(c.z(at + 1), 1.5);
+    EXPECT_EQ(c.y(at + 2), 0.74 + d);
+    EXPECT_EQ(p.freq(1, s), 120.5 + d);
+    EXPECT_EQ(p.freq(2, s), -310.25 - d);
+    const double mode1[] = {0.0, 0.0, 0.7 + d, 0.0, 0.0, -0.7};
+    const double mode2[] = {0.5, 0.1, 0.0, -0.5, -0.1 - d, 0.0};
+    for (int r = 1; r <= 6; ++r) {
+      EXPECT_EQ(p.eigv(1, r, s), mode1[r - 1]) << "slab " << s << " row " << r;
+      EXPECT_EQ(p.eigv(2, r, s), mode2[r - 1]) << "slab " << s << " row " << r;
+    }
+    // a mode count below nvibm: the modes above it stay empty
+    EXPECT_EQ(p.freq(3, s), 0.0);
+    EXPECT_EQ(p.eigv(3, 1, s), 0.0);
+  }
+  EXPECT_EQ(p.itrans, 2);
+  EXPECT_EQ(p.nimag, 6);
+  EXPECT_EQ(p.amass(2), 3.0);
+}
+
+TEST(InputVasp, ModelOfTheSystemAloneHasNoLeadingAtoms) {
+  VaspRun run(1);
+  const std::string file = std::string(kHeader) + "1\nskipped\nO 1.0 2.0 3.0\n1\n50.0\n0.1 0.2 0.3\n";
+  run.read(file, file);
+  EXPECT_EQ(run.coor->z(2), 3.0);
+  EXPECT_EQ(run.p->freq(1, 2), 50.0);
+  EXPECT_EQ(run.p->eigv(1, 3, 2), 0.3);
+}
+
+TEST(InputVasp, CountsOutsideTheStoresAreRejected) {
+  const struct {
+    const char* what;
+    std::string second;
+    const char* message;
+  } cases[] = {
+      {"fewer atoms than natom", std::string(kHeader) + "1\nskipped\nH 0 0 0\n",
+       "kelmar: ts.modes, line 5: the model holds 1 atoms, fewer than the 2 atoms (natom) of the system"},
+      {"more modes than a slab holds", std::string(kHeader) + "2\nskipped\nH 0 0 0\nH 0 0 1\n1001\n",
+       "kelmar: ts.modes, line 9: the file gives 1001 modes; a structure holds at most 1000"},
+  };
+  for (const auto& c : cases) {
+    VaspRun run(2);
+    EXPECT_EQ(run.rejection(madeUpFile(0.0), c.second), c.message) << c.what;
+  }
+}
+
+// A mode file made from the first eigenvector block of a VASP OUTCAR: the
+// model's atoms with the labels given, the modes in the order printed, the
+// wavenumber in cm-1 negated for an f/i= mode.
+std::string modeFileFromOutcar(const std::string& path, const std::vector<std::string>& labels) {
+  std::ifstream f(std::string(KELMAR_TEST_DATA) + "/" + path);
+  std::string line;
+  while (std::getline(f, line) &&
+         line.find("Eigenvectors and eigenvalues of the dynamical matrix") == std::string::npos) {
+  }
+  std::ostringstream geometry, modes;
+  int count = 0;
+  while (std::getline(f, line) && line.find("Eigenvectors after") == std::string::npos) {
+    std::size_t cm = line.find("cm-1");
+    if (cm == std::string::npos) continue;
+    std::istringstream words(line.substr(0, cm));
+    std::string w, value;
+    while (words >> w) value = w;
+    modes << (line.find("f/i=") != std::string::npos ? "-" : "") << value << "\n";
+    std::getline(f, line);  // X Y Z dx dy dz
+    for (const std::string& label : labels) {
+      std::getline(f, line);
+      std::istringstream row(line);
+      std::string x, y, z, dx, dy, dz;
+      row >> x >> y >> z >> dx >> dy >> dz;
+      if (count == 0) geometry << label << " " << x << " " << y << " " << z << "\n";
+      modes << dx << " " << dy << " " << dz << "\n";
+    }
+    ++count;
+  }
+  return std::string(kHeader) + std::to_string(labels.size()) + "\natoms\n" + geometry.str() + std::to_string(count) +
+         "\n" + modes.str();
+}
+
+TEST(InputVasp, FileDerivedFromARealRun) {
+  // planar NH3 (H H H N), the saddle of the umbrella inversion; the system
+  // is the last two atoms (H3 and N), the two atoms before them lead
+  const std::string file = modeFileFromOutcar("vasp/nh3_planar_saddle/OUTCAR", {"H", "H", "H", "N"});
+  VaspRun run(2);
+  run.read(file, file);
+  const Projection& p = *run.p;
+  //      2.122800  4.015200  4.000000     0.352227   -0.188565   -0.000001
+  //      3.000000  3.500000  4.000000    -0.000124    0.305756    0.000000
+  EXPECT_EQ(run.coor->x(3), 2.1228);
+  EXPECT_EQ(run.coor->y(4), 3.5);
+  EXPECT_EQ(p.freq(1, 2), 3627.910256);
+  const double mode1[] = {0.352227, -0.188565, -0.000001, -0.000124, 0.305756, 0.0};
+  for (int r = 1; r <= 6; ++r) EXPECT_EQ(p.eigv(1, r, 2), mode1[r - 1]) << r;
+  // all twelve modes of the file are stored, each with the rows of the
+  // system's two atoms; the last one is the saddle's imaginary mode
+  EXPECT_EQ(p.freq(12, 2), -702.438182);
+  EXPECT_EQ(p.eigv(12, 6, 2), 0.419014);
+  EXPECT_EQ(p.eigv(12, 3, 1), -0.511993);
+}
+
+}  // namespace
+}  // namespace kelmar
