@@ -14,7 +14,7 @@ namespace {
 // Ends the run on a file whose counts point outside the modes of a slab,
 // before anything is stored or echoed there.
 [[noreturn]] void rejectModeIndex(const InputStream& in, long line, std::string_view section, long long index) {
-  rejectInput(in.name() + ", line " + std::to_string(line) + ": the \"" + std::string(section) +
+  rejectInput(placeOf(in, line) + "the \"" + std::string(section) +
               "\" section refers to mode " + std::to_string(index) + "; a structure holds modes 1.." +
               std::to_string(kMaxModes));
 }

@@ -6,23 +6,20 @@
 
 #include "input/input.h"
 #include "shared/freeread.h"
-#include "shared/numbers.h"
 
 namespace kelmar {
 namespace {
-
-std::string onLine(const InputStream& in) { return in.name() + ", line " + std::to_string(in.lineNumber()) + ": "; }
 
 // The slab that a section stores into: the structure counter, which must
 // name one of the three slabs.
 int currentSlab(const InputStream& in, int counter, std::string_view marker) {
   if (counter < 1) {
-    rejectInput(onLine(in) + "the \"" + std::string(marker) +
+    rejectInput(placeOf(in) + "the \"" + std::string(marker) +
                 "\" section comes before any \" Initial guess \" or \" Initial saddle \" section, "
                 "so it belongs to no structure (structure counter 0)");
   }
   if (counter > kMaxSlabs) {
-    rejectInput(onLine(in) + "the \"" + std::string(marker) + "\" section belongs to structure " +
+    rejectInput(placeOf(in) + "the \"" + std::string(marker) + "\" section belongs to structure " +
                 std::to_string(counter) + "; a file holds at most " + std::to_string(kMaxSlabs) + " structures");
   }
   return counter;
@@ -51,7 +48,7 @@ void readGeometry(Projection& p, Coor& coor, InputStream& in, int k, int skipped
 //   (a line, skipped)
 void readPair(Projection& p, InputStream& in, int k, int m) {
   skipLines(in, 1);
-  readFrequencyColumns(in, p.freq(m, k), p.freq(m + 1, k));
+  readFrequencyColumns(in, p.freq(m, k), &p.freq(m + 1, k));
   skipLines(in, 2);
   for (int a = 1; a <= p.natom; ++a) {
     freeRead(in,
@@ -67,15 +64,7 @@ void readPair(Projection& p, InputStream& in, int k, int m) {
 // frequency line is read, and its atom lines hold an atom number and x y z.
 void readSingle(Projection& p, InputStream& in, int k, int m) {
   skipLines(in, 1);
-  std::string_view line;
-  if (!in.nextLine(line)) {
-    rejectInput(in.name() + ", line " + std::to_string(in.lineNumber() + 1) +
-                ": end of input, expected a frequency line");
-  }
-  std::string_view field = line.size() > 15 ? line.substr(15, 11) : std::string_view();
-  if (!parseFixedField(field, 2, p.freq(m, k))) {
-    rejectInput(onLine(in) + "expected a real number in columns 16-26, found \"" + std::string(field) + "\"");
-  }
+  readFrequencyColumns(in, p.freq(m, k), nullptr);
   skipLines(in, 2);
   for (int a = 1; a <= p.natom; ++a) {
     freeRead(in, {ReadItem::anyInteger(), ReadItem::real(p.eigv(m, 3 * a - 2, k)),

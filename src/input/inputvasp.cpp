@@ -21,8 +21,6 @@
 namespace kelmar {
 namespace {
 
-std::string onLine(const InputStream& in) { return in.name() + ", line " + std::to_string(in.lineNumber()) + ": "; }
-
 void skipLeadingAtoms(InputStream& in, int leading) {
   if (leading > 0) skipLines(in, leading);
 }
@@ -33,7 +31,7 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
   int total = 0;
   freeRead(in, {ReadItem::integer(total)});
   if (total < n) {
-    rejectInput(onLine(in) + "the model holds " + std::to_string(total) + " atoms, fewer than the " +
+    rejectInput(placeOf(in) + "the model holds " + std::to_string(total) + " atoms, fewer than the " +
                 std::to_string(n) + " atoms (natom) of the system");
   }
   const int leading = total - n;
@@ -47,7 +45,7 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
   int modes = 0;
   freeRead(in, {ReadItem::integer(modes)});
   if (modes > kMaxModes) {
-    rejectInput(onLine(in) + "the file gives " + std::to_string(modes) + " modes; a structure holds at most " +
+    rejectInput(placeOf(in) + "the file gives " + std::to_string(modes) + " modes; a structure holds at most " +
                 std::to_string(kMaxModes));
   }
   for (int m = 1; m <= modes; ++m) {

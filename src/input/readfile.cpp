@@ -5,14 +5,6 @@
 #include "shared/freeread.h"
 
 namespace kelmar {
-namespace {
-
-std::string onLine(const InputStream& in, long line) {
-  return in.name() + ", line " + std::to_string(line) + ": ";
-}
-
-}  // namespace
-
 void readfile(Projection& p, Console& console) {
   InputStream& in = console.in;
   Output& out = console.out;
@@ -57,11 +49,11 @@ void readfile(Projection& p, Console& console) {
   // The stores hold at most kMaxAtoms atoms; the masses below are read into
   // them, so the counts are checked before anything else is read.
   if (p.natom < 1 || p.natom > kMaxAtoms) {
-    rejectInput(onLine(in, in.lineNumber()) + "natom " + std::to_string(p.natom) +
+    rejectInput(placeOf(in, in.lineNumber()) + "natom " + std::to_string(p.natom) +
                 " is outside 1.." + std::to_string(kMaxAtoms) + ", the number of atoms the program holds");
   }
   if (p.nreact1 < 0 || p.nreact1 > p.natom) {
-    rejectInput(onLine(in, in.lineNumber()) + "nreact1 " + std::to_string(p.nreact1) +
+    rejectInput(placeOf(in, in.lineNumber()) + "nreact1 " + std::to_string(p.nreact1) +
                 " is outside 0..natom (0.." + std::to_string(p.natom) + ")");
   }
 
@@ -85,7 +77,7 @@ void readfile(Projection& p, Console& console) {
 
   // The translational vectors divide by the step.
   if (p.delt == 0.0) {
-    rejectInput(onLine(in, deltLine) +
+    rejectInput(placeOf(in, deltLine) +
                 "delt is 0; the displacement step of the translational vectors must not be zero");
   }
 

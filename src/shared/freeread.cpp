@@ -9,12 +9,8 @@
 namespace kelmar {
 namespace {
 
-std::string where(const InputStream& in, long line) {
-  return in.name() + ", line " + std::to_string(line) + ": ";
-}
-
 [[noreturn]] void endOfInput(const InputStream& in, const std::string& expected) {
-  rejectInput(where(in, in.lineNumber() + 1) + "end of input, expected " + expected);
+  rejectInput(placeOf(in, in.lineNumber() + 1) + "end of input, expected " + expected);
 }
 
 const char* kindName(ReadItem::Kind k, bool plural) {
@@ -192,7 +188,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
       std::string found = kind == ValueScanner::Kind::Quoted
                               ? "the quoted text '" + std::string(value) + "'"
                               : "\"" + std::string(value) + "\"";
-      rejectInput(where(in, in.lineNumber()) + "expected " + kindName(item.kind, false) +
+      rejectInput(placeOf(in, in.lineNumber()) + "expected " + kindName(item.kind, false) +
                   ", found " + found);
     }
   }
@@ -200,6 +196,10 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
 }
 
 }  // namespace
+
+std::string placeOf(const InputStream& in, long line) {
+  return in.name() + ", line " + std::to_string(line) + ": ";
+}
 
 void freeRead(InputStream& in, std::span<const ReadItem> items) { readItems(in, items, false); }
 
@@ -234,18 +234,19 @@ bool readWholeLine(InputStream& in, LineBuffer& buffer) {
   return true;
 }
 
-void readFrequencyColumns(InputStream& in, double& first, double& second) {
+void readFrequencyColumns(InputStream& in, double& first, double* second) {
   std::string_view line;
   if (!in.nextLine(line)) endOfInput(in, "a frequency line");
   struct Column {
     std::size_t from, width;
     double* dest;
   };
-  const Column columns[] = {{15, 11, &first}, {36, 20, &second}};
+  const Column columns[] = {{15, 11, &first}, {36, 20, second}};
   for (const Column& c : columns) {
+    if (c.dest == nullptr) continue;
     std::string_view field = c.from < line.size() ? line.substr(c.from, c.width) : std::string_view();
     if (!parseFixedField(field, 2, *c.dest)) {
-      rejectInput(where(in, in.lineNumber()) + "expected a real number in columns " +
+      rejectInput(placeOf(in, in.lineNumber()) + "expected a real number in columns " +
                   std::to_string(c.from + 1) + "-" + std::to_string(c.from + c.width) + ", found \"" +
                   std::string(field) + "\"");
     }

@@ -18,6 +18,11 @@
 
 namespace kelmar {
 
+// "name, line N: " for messages about line N of the stream (by default the
+// line last read).
+std::string placeOf(const InputStream& in, long line);
+inline std::string placeOf(const InputStream& in) { return placeOf(in, in.lineNumber()); }
+
 // One item of a free-format read. A null destination reads the value and
 // drops it (the words and atom numbers of the data lines).
 struct ReadItem {
@@ -78,7 +83,9 @@ class LineBuffer {
 bool readWholeLine(InputStream& in, LineBuffer& buffer);
 
 // The frequency line of a Polyrate file: columns 16-26 and 37-56, each a
-// real with 2 implied decimals when written without a point.
-void readFrequencyColumns(InputStream& in, double& first, double& second);
+// real with 2 implied decimals when written without a point. With a null
+// `second` only the first field is read (the line of a mode without a
+// partner).
+void readFrequencyColumns(InputStream& in, double& first, double* second);
 
 }  // namespace kelmar

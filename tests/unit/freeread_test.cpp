@@ -223,16 +223,16 @@ TEST(FrequencyColumns, ImpliedDecimalsPointsAndBlankFields) {
                      std::string(15, ' ') + "abc\n",
                  "poly.out");
   double a = -1, b = -1;
-  readFrequencyColumns(in, a, b);
+  readFrequencyColumns(in, a, &b);
   EXPECT_DOUBLE_EQ(a, 123.4567);
   EXPECT_DOUBLE_EQ(b, 123.45);
-  readFrequencyColumns(in, a, b);
+  readFrequencyColumns(in, a, &b);
   EXPECT_DOUBLE_EQ(a, 123.45);
   EXPECT_DOUBLE_EQ(b, 210.5);
-  readFrequencyColumns(in, a, b);  // an empty line: both fields blank
+  readFrequencyColumns(in, a, &b);  // an empty line: both fields blank
   EXPECT_EQ(a, 0.0);
   EXPECT_EQ(b, 0.0);
-  EXPECT_EQ(readError([&] { readFrequencyColumns(in, a, b); }),
+  EXPECT_EQ(readError([&] { readFrequencyColumns(in, a, &b); }),
             "kelmar: poly.out, line 4: expected a real number in columns 16-26, found \"abc\"");
 }
 
