@@ -5,6 +5,7 @@
 #include <string>
 
 #include "shared/runend.h"
+#include "testconsole.h"
 
 namespace kelmar {
 namespace {
@@ -12,14 +13,7 @@ namespace {
 // The message of the read error that `f` ends the run with.
 template <class F>
 std::string readError(F f) {
-  try {
-    f();
-  } catch (const RunEnd& e) {
-    EXPECT_EQ(e.status, 2);
-    return e.message;
-  }
-  ADD_FAILURE() << "the read did not fail";
-  return {};
+  return runEndMessage(f);
 }
 
 std::string nextLine(InputStream& in) {

@@ -52,13 +52,6 @@ GasRun gasRun(int iprod, int nreact1, const std::vector<Atom>& atoms, double del
   return g;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
-
 // A water-like fragment 2 and an atom as fragment 1, in no special position.
 const std::vector<Atom> kTriatomic = {
     {1.008, 0.31, -1.72, 2.05}, {15.995, -0.42, 0.66, -0.13}, {1.008, 0.51, 0.93, 0.28}};
@@ -123,7 +116,7 @@ TEST(GasPhase, PrintsTheCentreOfMassAndItsCheck) {
   GasRun g = gasRun(0, 1, {{2.0, 0.5, 0.25, -1.0}, {1.0, 1.5, 0.25, 2.0}, {1.0, -0.5, 0.75, 3.0}}, 0.01);
   TestConsole tc;
   gasphase(*g.p, *g.coor, tc.console);
-  std::vector<std::string> out = lines(tc.out());
+  std::vector<std::string> out = splitLines(tc.out());
   ASSERT_EQ(out.size(), 6u) << tc.out();
   EXPECT_EQ(out[0], " ");
   EXPECT_EQ(out[1], " center of mass");
@@ -147,7 +140,7 @@ TEST(GasPhase, CheckCentreDividesByTmass) {
   g.p->tmass = 8.0;  // twice the masses summed: the check centre halves
   TestConsole tc;
   gasphase(*g.p, *g.coor, tc.console);
-  std::istringstream check(lines(tc.out()).at(4));
+  std::istringstream check(splitLines(tc.out()).at(4));
   double c[3];
   check >> c[0] >> c[1] >> c[2];
   EXPECT_NEAR(c[0], 0.25, 1e-15);
@@ -221,13 +214,13 @@ TEST(GasPhase, VectorThatCannotBeFormedIsZeroWithOneNote) {
     gasphase(p, *g.coor, tc.console);
     for (int r = 1; r <= 9; ++r) EXPECT_EQ(p.eigv(10, r, 2), 0.0) << "row " << r;
 
-    std::vector<std::string> out = lines(tc.out());
+    std::vector<std::string> out = splitLines(tc.out());
     ASSERT_EQ(out.size(), 6u);
     EXPECT_EQ(out[4], out[2]);
     std::string err = tc.err();
     EXPECT_EQ(err.rfind("kelmar: note: the relative translation vector is set to zero: ", 0), 0u) << err;
     EXPECT_NE(err.find(c.reason), std::string::npos) << err;
-    EXPECT_EQ(lines(err).size(), 1u) << err;
+    EXPECT_EQ(splitLines(err).size(), 1u) << err;
 
     TestConsole report;
     printout(p, 1, report.console);

@@ -33,14 +33,7 @@ struct MolproRun {
   }
   // The message of the input error that the read ends with (status 2).
   std::string rejection(const std::vector<std::string>& texts) {
-    try {
-      read(texts);
-    } catch (const RunEnd& e) {
-      EXPECT_EQ(e.status, 2);
-      return e.message;
-    }
-    ADD_FAILURE() << "the file was not rejected";
-    return {};
+    return runEndMessage([&] { read(texts); });
   }
   std::unique_ptr<Projection> p = std::make_unique<Projection>();
   std::unique_ptr<Coor> coor = std::make_unique<Coor>();

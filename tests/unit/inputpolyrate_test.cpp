@@ -24,14 +24,7 @@ struct PolyrateRun {
     inputpolyrate(*p, *coor, in);
   }
   std::string rejection(const std::string& text) {
-    try {
-      read(text);
-    } catch (const RunEnd& e) {
-      EXPECT_EQ(e.status, 2);
-      return e.message;
-    }
-    ADD_FAILURE() << "the file was not rejected";
-    return {};
+    return runEndMessage([&] { read(text); });
   }
   std::unique_ptr<Projection> p = std::make_unique<Projection>();
   std::unique_ptr<Coor> coor = std::make_unique<Coor>();

@@ -26,14 +26,7 @@ struct VaspRun {
     inputvasp(*p, *coor, files);
   }
   std::string rejection(const std::string& first, const std::string& second) {
-    try {
-      read(first, second);
-    } catch (const RunEnd& e) {
-      EXPECT_EQ(e.status, 2);
-      return e.message;
-    }
-    ADD_FAILURE() << "the file was not rejected";
-    return {};
+    return runEndMessage([&] { read(first, second); });
   }
   std::unique_ptr<Projection> p = std::make_unique<Projection>();
   std::unique_ptr<Coor> coor = std::make_unique<Coor>();

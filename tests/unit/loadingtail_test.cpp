@@ -115,13 +115,7 @@ TEST(LoadingTail, SingleReactantHasNoSecondFragmentMass) {
 // The message that the tail ends the run with.
 std::string failure(Loaded& l) {
   TestConsole tc;
-  try {
-    loadingtail(*l.p, *l.coor, tc.console);
-  } catch (const RunEnd& e) {
-    EXPECT_EQ(e.status, 2);
-    return e.message;
-  }
-  return "the run went on";
+  return runEndMessage([&] { loadingtail(*l.p, *l.coor, tc.console); });
 }
 
 TEST(LoadingTail, ModeWithoutComponentsIsRejectedNamingTheFile) {

@@ -59,13 +59,6 @@ Loaded load(const Case& c) {
   return r;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
-
 std::string joined(const std::vector<std::string>& ls) {
   std::string text;
   for (const auto& l : ls) text += l + "\n";
@@ -307,7 +300,7 @@ TEST(Optgeom, TurnedFragmentsAreLaidBackOnTheTransitionState) {
     SCOPED_TRACE(layout.name);
     Turned t = turnedCase(layout.iprod, layout.itrans, {1.5, -2.0, 0.75}, {-3.0, 1.0, 2.0});
     Superimposed s = superimpose(t.c);
-    const std::vector<std::string> out = lines(s.out);
+    const std::vector<std::string> out = splitLines(s.out);
     ASSERT_EQ(out.size(), 1u + 2 * 5 + 2 * (1 + 6 + 1));
     for (int k = 0; k < 2; ++k) {
       const std::size_t at = 1 + 5 * std::size_t(k);
@@ -344,7 +337,7 @@ TEST(Optgeom, ShiftingTheStructureOrAFragmentChangesNothingBeyondRounding) {
   };
   for (const auto& sh : shifts) {
     const Superimposed moved = superimpose(turnedCase(0, 2, sh[0], sh[1]).c);
-    const std::vector<std::string> a = lines(base.out), b = lines(moved.out);
+    const std::vector<std::string> a = splitLines(base.out), b = splitLines(moved.out);
     ASSERT_EQ(a.size(), b.size());
     for (std::size_t i = 0; i < a.size(); ++i) {
       if (i == 2 || i == 7) continue;  // iter and fret: where the noise settles
@@ -373,7 +366,7 @@ TEST(Optgeom, OnlyFragmentsOfTwoAtomsOrMoreAreMinimised) {
     SCOPED_TRACE("nreact1 " + std::to_string(k.nreact1));
     c.nreact1 = k.nreact1;
     Superimposed s = superimpose(c);
-    const std::vector<std::string> out = lines(s.out);
+    const std::vector<std::string> out = splitLines(s.out);
     ASSERT_EQ(out.size(), std::size_t(1 + 5 * k.minimised + 1 + 4 + 1));
     EXPECT_EQ(out[0], " initial geometry");
     for (int f = 0; f < k.minimised; ++f) {
@@ -420,7 +413,7 @@ TEST(Optgeom, CollinearFragmentOnTheZAxisTerminates) {
     SCOPED_TRACE(k.name);
     c.structure = k.structure;
     Superimposed s = superimpose(c);
-    const std::vector<std::string> out = lines(s.out);
+    const std::vector<std::string> out = splitLines(s.out);
     ASSERT_EQ(out.size(), 1u + 5 + 4 * (1 + 3 + 1));
     EXPECT_EQ(s.out.find("NaN"), std::string::npos);
     EXPECT_EQ(s.out.find("Inf"), std::string::npos);

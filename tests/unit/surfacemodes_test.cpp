@@ -50,13 +50,6 @@ SurfaceRun surfaceRun(const std::vector<Atom>& atoms, double delt, int iprod = 0
   return g;
 }
 
-std::vector<std::string> lines(const std::string& text) {
-  std::vector<std::string> result;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) result.push_back(line);
-  return result;
-}
-
 // A planar molecule in the xz plane around its centre of mass (0.5, -1.25, 2):
 // masses 3 at (+-1, 0, 0) and masses 1 at (0, 0, +-3) relative to it. The
 // masses sum to 8, so the centre is exact.
@@ -171,7 +164,7 @@ TEST(SurfaceModes, TurnThatDoesNotMoveTheMoleculeIsZeroWithANote) {
     TestConsole tc;
     surfacemodes(p, *g.coor, tc.console);
 
-    std::vector<std::string> notes = lines(tc.err());
+    std::vector<std::string> notes = splitLines(tc.err());
     ASSERT_EQ(notes.size(), c.zeroAxes.size()) << tc.err();
     for (int e = 1; e <= 3; ++e) {
       bool zero = false;

@@ -2,8 +2,11 @@
 // standard error into strings.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "shared/instream.h"
 #include "shared/output.h"
@@ -23,5 +26,26 @@ struct TestConsole {
   Output output{outText, errText};
   Console console;
 };
+
+// Runs f and returns the message of the run's end that it throws, checking
+// its exit status; "the run went on" when f returns.
+template <class F>
+std::string runEndMessage(F&& f, int status = kStatusBadInput) {
+  try {
+    f();
+  } catch (const RunEnd& e) {
+    EXPECT_EQ(e.status, status);
+    return e.message;
+  }
+  return "the run went on";
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> result;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) result.push_back(line);
+  return result;
+}
 
 }  // namespace kelmar
