@@ -8,7 +8,7 @@ namespace {
 
 // The signed dot product of mode m of slab s with the reaction mode, over
 // rows 1..3*natom.
-double projection(const Projection& p, int m, int s) {
+double projectOnReactionMode(const Projection& p, int m, int s) {
   double sum = 0.0;
   for (int k = 1; k <= 3 * p.natom; ++k) sum = sum + p.eigv(m, k, s) * p.eigv(p.nimag, k, p.itrans);
   return sum;
@@ -17,7 +17,7 @@ double projection(const Projection& p, int m, int s) {
 // The projection line of mode m of the transition-state slab, then its
 // components atom by atom.
 void vectorLines(const Projection& p, const char* label, int m, Console& console) {
-  console.out.fixed(layoutTextF10(), {label, projection(p, m, p.itrans)});
+  console.out.fixed(layoutTextF10(), {label, projectOnReactionMode(p, m, p.itrans)});
   for (int a = 1; a <= p.natom; ++a) {
     console.out.fixed(layoutThreeF10(), {p.eigv(m, 3 * a - 2, p.itrans), p.eigv(m, 3 * a - 1, p.itrans),
                                          p.eigv(m, 3 * a, p.itrans)});
@@ -59,7 +59,7 @@ void printout(const Projection& p, int ninit, Console& console) {
   for (int m = 1; m <= p.nvibm; ++m) {
     bool vibration = gaussian ? m > p.nvibm - ninit : m <= ninit;
     const char* label = vibration ? " reactant vib mode" : " reactant rot or transmode";
-    out.fixed(layoutModeLine(), {label, m, p.freq(m, slab), projection(p, m, slab)});
+    out.fixed(layoutModeLine(), {label, m, p.freq(m, slab), projectOnReactionMode(p, m, slab)});
   }
 }
 
