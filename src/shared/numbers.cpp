@@ -1,7 +1,6 @@
 #include "shared/numbers.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <charconv>
 #include <climits>
 #include <cmath>
@@ -109,7 +108,6 @@ bool convert(const NumberParts& n, long shift, double& value) {
   if (ec == std::errc::result_out_of_range) {
     // overflow is no number; an underflow gives the nearest value, zero or
     // subnormal, as strtod does
-    errno = 0;
     *q = '\0';
     v = std::strtod(buf, nullptr);
     if (std::isinf(v)) return false;

@@ -18,10 +18,7 @@ namespace {
 // mass, x, y, z
 using Atom = std::array<double, 4>;
 
-struct GasRun {
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
-};
+using GasRun = TestState;
 
 // A gas-phase run whose structure (slab 1 + iprod) holds the atoms, with the
 // fragment masses summed as structure loading sums them.

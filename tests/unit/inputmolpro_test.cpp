@@ -16,7 +16,7 @@ namespace kelmar {
 namespace {
 
 // The reader run on in-memory files, one per slab.
-struct MolproRun {
+struct MolproRun : TestState {
   explicit MolproRun(int natom) {
     p->natom = natom;
     p->nmode = 3 * natom;
@@ -35,8 +35,6 @@ struct MolproRun {
   std::string rejection(const std::vector<std::string>& texts) {
     return runEndMessage([&] { read(texts); });
   }
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
   TestConsole tc;
 };
 

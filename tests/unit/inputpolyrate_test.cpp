@@ -12,7 +12,7 @@
 namespace kelmar {
 namespace {
 
-struct PolyrateRun {
+struct PolyrateRun : TestState {
   explicit PolyrateRun(int natom) {
     p->natom = natom;
     p->nmode = 3 * natom;
@@ -26,8 +26,6 @@ struct PolyrateRun {
   std::string rejection(const std::string& text) {
     return runEndMessage([&] { read(text); });
   }
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
 };
 
 // The frequency line: 15 columns of text, the first field in columns 16-26,

@@ -12,7 +12,7 @@
 namespace kelmar {
 namespace {
 
-struct VaspRun {
+struct VaspRun : TestState {
   explicit VaspRun(int natom) {
     p->natom = natom;
     p->nmode = 3 * natom;
@@ -28,8 +28,6 @@ struct VaspRun {
   std::string rejection(const std::string& first, const std::string& second) {
     return runEndMessage([&] { read(first, second); });
   }
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
 };
 
 const char kHeader[] = "mode file\nderived from a frequency run\n\n(four lines)\n";

@@ -11,10 +11,7 @@
 namespace kelmar {
 namespace {
 
-struct Loaded {
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
-};
+using Loaded = TestState;
 
 // Three atoms, Gaussian files, a reactant run: itrans 2 and nimag 1.
 Loaded threeAtoms(const char* software = "gaussian") {

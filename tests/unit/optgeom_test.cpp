@@ -29,10 +29,7 @@ struct Case {
   std::vector<double> freqs;
 };
 
-struct Loaded {
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
-};
+using Loaded = TestState;
 
 Loaded load(const Case& c) {
   Loaded r;

@@ -17,10 +17,7 @@ namespace {
 // mass, x, y, z
 using Atom = std::array<double, 4>;
 
-struct SurfaceRun {
-  std::unique_ptr<Projection> p = std::make_unique<Projection>();
-  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
-};
+using SurfaceRun = TestState;
 
 // A surface run whose reactant (slab 1) holds the atoms; the transition
 // state (slab 2) holds another geometry, which the vectors must not use.

@@ -8,8 +8,11 @@
 #include <string>
 #include <vector>
 
+#include <memory>
+
 #include "shared/instream.h"
 #include "shared/output.h"
+#include "shared/projection.h"
 #include "shared/runend.h"
 
 namespace kelmar {
@@ -25,6 +28,12 @@ struct TestConsole {
   InputStream in;
   Output output{outText, errText};
   Console console;
+};
+
+// The shared state of a run, on the heap (the mode store is large).
+struct TestState {
+  std::unique_ptr<Projection> p = std::make_unique<Projection>();
+  std::unique_ptr<Coor> coor = std::make_unique<Coor>();
 };
 
 // Runs f and returns the message of the run's end that it throws, checking
