@@ -1,3 +1,5 @@
+#include <string>
+
 #include "input/input.h"
 
 namespace kelmar {
@@ -20,10 +22,23 @@ void countmodes(Projection& p, int& ninit, Console& console) {
   } else if (contains(p.reactype, "gas")) {
     p.nvibm = p.linear == 1 ? 3 * p.natom - 5 : 3 * p.natom - 6;
   } else {
-    stopRun("error in reactype");
+    stopRun("error in reactype", "standard input, line " + std::to_string(p.reactypeLine) + ": reactype " +
+                                     quoteForMessage(trimmedName(p.reactype)) +
+                                     " contains neither gas nor surface (the words are matched "
+                                     "case-sensitively, anywhere in the value)");
   }
   console.out.free({"vibrational mode for initial states and the entire system"});
   console.out.free({ninit, p.nvibm});
+
+  // Only a gas-phase count can leave nothing to project.
+  if (p.nvibm < 1) {
+    std::string hint = p.natom == 1 ? "a single atom has no vibrational mode"
+                                    : "a diatomic is linear: set linear to 1";
+    rejectInput("natom " + std::to_string(p.natom) + " with linear " + std::to_string(p.linear) + " leaves " +
+                std::to_string(p.nvibm) + " vibrational modes (" +
+                (p.linear == 1 ? "3*natom-5" : "3*natom-6") + "); a gas-phase run needs at least one (" + hint +
+                ")");
+  }
 }
 
 }  // namespace kelmar

@@ -30,6 +30,7 @@ void skipPropertyLines(InputStream& in) {
 //   Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z
 //      1   6    -0.34  -0.17  -0.07     0.05  -0.02  -0.18     0.34   0.08   0.05
 void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items) {
+  SectionScope section(in, {"the mode block", "modes", m0, m0 + w - 1, 0, p.natom});
   skipLines(in, 2);
   items.clear();
   items.push_back(ReadItem::word());
@@ -69,11 +70,13 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       //  Temperature   298.150 Kelvin.  Pressure   1.00000 Atm.
       //  Atom     1 has atomic number  6 and mass  12.00000
       if (f1.contains("Thermochemistry")) {
+        SectionScope section(in, {"the masses", "atoms", 1, n, 0, n});
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
           freeRead(in, {ReadItem::word(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::word(),
                         ReadItem::word(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::word(),
                         ReadItem::real(p.amass(a))});
+          p.massOrigin(a) = Origin{s, in.lineNumber()};
         }
       }
       //  Center     Atomic      Atomic             Coordinates (Angstroms)
@@ -81,6 +84,8 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       //  ---------------------------------------------------------------------
       //       1          6           0        2.529357    0.361330   -0.000020
       if (f1.contains("Coordinates (Angstroms)")) {
+        SectionScope section(in, {"the geometry table", "atoms", 1, n, 0, n});
+        p.geometryFound(s) = true;
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
           int pos = n * (s - 1) + a;

@@ -23,6 +23,8 @@ bool isModeIndex(long long m) { return m >= 1 && m <= kMaxModes; }
 
 //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
 void readGeometry(Projection& p, Coor& coor, InputStream& in, int s) {
+  SectionScope section(in, {"the geometry", "atoms", 1, p.natom, 0, p.natom});
+  p.geometryFound(s) = true;
   skipLines(in, 6);
   double charge = 0.0;  // read and dropped
   for (int a = 1; a <= p.natom; ++a) {
@@ -86,6 +88,7 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
 
   std::vector<ReadItem> items;
   auto readGroup = [&](long long first, int w, bool full) {
+    SectionScope scope(in, {"the mode group", "modes", int(first), int(first + w - 1), 0, p.natom});
     skipLines(in, 2);
     items.clear();
     items.push_back(ReadItem::word());

@@ -28,6 +28,8 @@ int currentSlab(const InputStream& in, int counter, std::string_view marker) {
 // One geometry section: after the skipped lines, natom lines of x, y and z,
 // each after an atom number when `numbered`.
 void readGeometry(Projection& p, Coor& coor, InputStream& in, int k, int skipped, bool numbered) {
+  SectionScope section(in, {"the geometry", "atoms", 1, p.natom, k, p.natom});
+  p.geometryFound(k) = true;
   skipLines(in, skipped);
   for (int a = 1; a <= p.natom; ++a) {
     int pos = p.natom * (k - 1) + a;
@@ -47,6 +49,7 @@ void readGeometry(Projection& p, Coor& coor, InputStream& in, int k, int skipped
 //   natom lines: atom number, x y z of mode m, x y z of mode m+1
 //   (a line, skipped)
 void readPair(Projection& p, InputStream& in, int k, int m) {
+  SectionScope section(in, {"the mode pair", "modes", m, m + 1, k, p.natom});
   skipLines(in, 1);
   readFrequencyColumns(in, p.freq(m, k), &p.freq(m + 1, k));
   skipLines(in, 2);
@@ -63,6 +66,7 @@ void readPair(Projection& p, InputStream& in, int k, int m) {
 // pair with one column: only the first field (columns 16-26) of its
 // frequency line is read, and its atom lines hold an atom number and x y z.
 void readSingle(Projection& p, InputStream& in, int k, int m) {
+  SectionScope section(in, {"the last mode", "modes", m, m, k, p.natom});
   skipLines(in, 1);
   readFrequencyColumns(in, p.freq(m, k), nullptr);
   skipLines(in, 2);
@@ -89,9 +93,11 @@ void inputpolyrate(Projection& p, Coor& coor, InputStream& in) {
     //   1   8   O   15.99491
     //   (one line per atom: number, atomic number, symbol, mass)
     if (f1.contains("  Atomic information:")) {
+      SectionScope section(in, {"the atomic information", "atoms", 1, p.natom, 0, p.natom});
       skipLines(in, 2);
       for (int a = 1; a <= p.natom; ++a) {
         freeRead(in, {ReadItem::anyInteger(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::real(p.amass(a))});
+        p.massOrigin(a) = Origin{1, in.lineNumber()};
       }
     }
     // A new structure: its starting geometry, after two lines, as lines of

@@ -36,12 +36,16 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
   }
   const int leading = total - n;
   skipLines(in, 1);
-  skipLeadingAtoms(in, leading);
-  for (int a = 1; a <= n; ++a) {
-    int pos = n * (s - 1) + a;
-    freeRead(in,
-             {ReadItem::word(), ReadItem::real(coor.x(pos)), ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
+  {
+    SectionScope section(in, {"the geometry", "atoms", 1, n, 0, n});
+    skipLeadingAtoms(in, leading);
+    for (int a = 1; a <= n; ++a) {
+      int pos = n * (s - 1) + a;
+      freeRead(in, {ReadItem::word(), ReadItem::real(coor.x(pos)), ReadItem::real(coor.y(pos)),
+                    ReadItem::real(coor.z(pos))});
+    }
   }
+  p.geometryFound(s) = true;
   int modes = 0;
   freeRead(in, {ReadItem::integer(modes)});
   if (modes > kMaxModes) {
@@ -49,6 +53,7 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
                 std::to_string(kMaxModes));
   }
   for (int m = 1; m <= modes; ++m) {
+    SectionScope section(in, {"the frequency and displacements", "modes", m, m, 0, n});
     freeRead(in, {ReadItem::real(p.freq(m, s))});
     skipLeadingAtoms(in, leading);
     for (int a = 1; a <= n; ++a) {

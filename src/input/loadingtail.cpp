@@ -1,4 +1,5 @@
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -8,10 +9,64 @@
 namespace kelmar {
 namespace {
 
-std::string number(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17g", v);
-  return buf;
+// "poly.out" for a file of one structure, "poly.out (structure 2)" when the
+// file holds every structure of the run.
+std::string structureName(const Projection& p, int s) {
+  std::string name(p.slabFileName(s));
+  if (readerFor(p.software) == Reader::Polyrate) name += " (structure " + std::to_string(s) + ")";
+  return name;
+}
+
+// Every structure needs a geometry; only the Gaussian and Molpro readers can
+// finish a file without one, and a Polyrate file may hold fewer structures
+// than the run projects.
+void checkStructures(const Projection& p) {
+  const Reader reader = readerFor(p.software);
+  const bool gaussian = reader == Reader::Gaussian;
+  if (gaussian || reader == Reader::Molpro) {
+    for (int s = 1; s <= p.itrans; ++s) {
+      if (p.geometryFound(s)) continue;
+      rejectInput(std::string(p.slabFileName(s)) + ": the file gives no geometry for its structure: " +
+                  (gaussian ? "it holds no \"Coordinates (Angstroms)\" table"
+                            : "it holds no geometry section (\"CALCULATION OF NORMAL MODES\" and the atomic "
+                              "coordinates after it)"));
+    }
+  }
+  const int projected = 1 + p.iprod;
+  if (projected > p.itrans) {
+    rejectInput(std::string(p.slabFileName(1)) + ": the file holds " + std::to_string(p.itrans) +
+                " structure" + (p.itrans == 1 ? "" : "s") + ", but a " + (p.iprod == 1 ? "product" : "reactant") +
+                " run needs " + std::to_string(projected + 1) + " (the " +
+                (p.iprod == 1 ? "reactant, the product" : "reactant") + " and then the transition state)");
+  }
+}
+
+// The Polyrate and VASP-derived files carry unit mode vectors, which are
+// projected as read: a mode without any component is one the file does not
+// hold, and a norm far from 1 says that the file was not read as it was
+// written.
+void checkModesAsRead(const Projection& p, Console& console) {
+  for (int s = 1; s <= p.itrans; ++s) {
+    bool noted = false;
+    for (int m = 1; m <= p.nvibm; ++m) {
+      double sum = 0.0;
+      for (int r = 1; r <= p.nmode; ++r) sum = sum + p.eigv(m, r, s) * p.eigv(m, r, s);
+      double norm = std::sqrt(sum);
+      if (norm == 0.0) {
+        rejectInput(structureName(p, s) + ": mode " + std::to_string(m) +
+                    " has no nonzero component (the file holds fewer than the " + std::to_string(p.nvibm) +
+                    " modes (nvibm) that the run projects, or an empty mode)");
+      }
+      if (!noted && !(std::fabs(norm - 1.0) <= 0.01)) {
+        char shown[32];
+        std::snprintf(shown, sizeof shown, "%.6g", norm);
+        writeNote(console, structureName(p, s) + ": mode " + std::to_string(m) + " has the norm " + shown +
+                               " as read, not 1; its modes are projected as read, so the file may not have the "
+                               "expected layout (check natom and the file's lines)");
+        noted = true;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -23,11 +78,11 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   // Every mass weights a mode vector or a centre of mass later on.
   for (int a = 1; a <= n; ++a) {
     if (!(p.amass(a) > 0.0)) {
-      rejectInput("atom " + std::to_string(a) + " has the mass " + number(p.amass(a)) +
-                  "; every mass must be positive (the control file's masses, or those of the "
-                  "structure files)");
+      rejectInput(p.placeOf(p.massOrigin(a)) + ": atom " + std::to_string(a) + " has the mass " +
+                  shortestNumber(p.amass(a)) + "; every mass must be positive");
     }
   }
+  checkStructures(p);
 
   // fragment masses
   p.tmass1 = 0.0;
@@ -61,7 +116,9 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
 
   // Gaussian and Molpro modes become unit mode vectors; the other programs'
   // modes are projected as read.
-  if (contains(p.software, "gaussian") || contains(p.software, "molpro")) {
+  const bool weighted = contains(p.software, "gaussian") || contains(p.software, "molpro");
+  if (!weighted) checkModesAsRead(p, console);
+  if (weighted) {
     for (int s = 1; s <= p.itrans; ++s) {
       for (int m = 1; m <= p.nvibm; ++m) {
         for (int a = 1; a <= n; ++a) {
@@ -85,6 +142,15 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   out.free({"imaginary frequency at TS"});
   out.free({p.freq(p.nimag, p.itrans)});
   out.free({});
+  // Gaussian and VASP-derived files give an imaginary wavenumber as
+  // negative, and the Molpro reader negates it; how Polyrate writes one is
+  // not known here.
+  const double reaction = p.freq(p.nimag, p.itrans);
+  if (readerFor(p.software) != Reader::Polyrate && !(reaction < 0.0)) {
+    writeNote(console, std::string(p.slabFileName(p.itrans)) + ": the reaction mode of the transition state (mode " +
+                           std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(reaction) +
+                           ", which is not negative: the file may hold a minimum, not a transition state");
+  }
 
   out.free({"normal mode vector for reaction mode"});
   for (int a = 1; a <= n; ++a) {

@@ -11,34 +11,41 @@ void readfile(Projection& p, Console& console) {
 
   out.free({"Kelmar calculations"});
   skipLines(in, 2);
-  freeRead(in, {ReadItem::text(p.software, kTextLength)});
+  freeRead(in, {ReadItem::text(p.software, kTextLength).at(p.softwareLine)});
   out.free({"software:   ", p.software});
   skipLines(in);
-  freeRead(in, {ReadItem::text(p.reactype, kTextLength)});
+  freeRead(in, {ReadItem::text(p.reactype, kTextLength).at(p.reactypeLine)});
   out.free({"reactype:   ", p.reactype});
   skipLines(in);
-  freeRead(in, {ReadItem::integer(p.iprod)});
+  freeRead(in, {ReadItem::integer(p.iprod).at(p.iprodLine)});
   skipLines(in);
-  if (p.iprod != 1 && p.iprod != 0) stopRun("iprod error");
+  if (p.iprod != 1 && p.iprod != 0) {
+    stopRun("iprod error", "standard input, line " + std::to_string(p.iprodLine) + ": iprod is " +
+                               std::to_string(p.iprod) +
+                               "; it must be 0 (project the reactant modes) or 1 (the product modes)");
+  }
 
   // The structure file names: one for Polyrate, two for the VASP-derived
   // files (always a reactant run), three for a product run, else two. Each
   // choice consumes three records.
+  auto readName = [&](std::string& name, long& line) {
+    freeRead(in, {ReadItem::text(name, kTextLength).at(line)});
+  };
   if (contains(p.software, "polyrate")) {
-    freeRead(in, {ReadItem::text(p.fname, kTextLength)});
+    readName(p.fname, p.fnameLines[0]);
     skipLines(in, 2);
   } else if (contains(p.software, "vasp")) {
-    freeRead(in, {ReadItem::text(p.fname, kTextLength)});
-    freeRead(in, {ReadItem::text(p.fname2, kTextLength)});
+    readName(p.fname, p.fnameLines[0]);
+    readName(p.fname2, p.fnameLines[1]);
     skipLines(in);
     p.iprod = 0;
   } else if (p.iprod == 1) {
-    freeRead(in, {ReadItem::text(p.fname, kTextLength)});
-    freeRead(in, {ReadItem::text(p.fname2, kTextLength)});
-    freeRead(in, {ReadItem::text(p.fname3, kTextLength)});
+    readName(p.fname, p.fnameLines[0]);
+    readName(p.fname2, p.fnameLines[1]);
+    readName(p.fname3, p.fnameLines[2]);
   } else {
-    freeRead(in, {ReadItem::text(p.fname, kTextLength)});
-    freeRead(in, {ReadItem::text(p.fname2, kTextLength)});
+    readName(p.fname, p.fnameLines[0]);
+    readName(p.fname2, p.fnameLines[1]);
     skipLines(in);
   }
   out.free({"iprod", p.iprod});
@@ -62,10 +69,19 @@ void readfile(Projection& p, Console& console) {
   out.free({"linear1,linear2,linear", p.linear1, p.linear2, p.linear});
 
   skipLines(in);
+  // Each mass remembers its line, so that a mass the run cannot use is
+  // reported where it stands; one that a slash leaves unset gets the line
+  // where the read ended.
   std::vector<ReadItem> masses;
   masses.reserve(std::size_t(p.natom));
-  for (int a = 1; a <= p.natom; ++a) masses.push_back(ReadItem::real(p.amass(a)));
+  for (int a = 1; a <= p.natom; ++a) {
+    p.massOrigin(a) = Origin{0, 0};
+    masses.push_back(ReadItem::real(p.amass(a)).at(p.massOrigin(a).line));
+  }
   freeRead(in, masses);
+  for (int a = 1; a <= p.natom; ++a) {
+    if (p.massOrigin(a).line == 0) p.massOrigin(a).line = in.lineNumber();
+  }
 
   skipLines(in);
   freeRead(in, {ReadItem::real(p.delt)});

@@ -24,6 +24,14 @@ int runKelmar(Console& console) {
       surfacemodes(*p, *coor, console);
     }
     printout(*p, ninit, console);
+    // Only absurd magnitudes, from damaged files, overflow the sums and
+    // norms; a report that holds their result must not pass for a good one.
+    if (console.out.wroteUnfitValue()) {
+      rejectInput(
+          "the report holds values that are not finite numbers or do not fit their fields (NaN, Infinity "
+          "or asterisks); check the magnitudes of the coordinates, mode components and wavenumbers in the "
+          "structure files, and of the masses and delt in the control file");
+    }
     return 0;
   } catch (const RunEnd& end) {
     if (!end.message.empty()) {

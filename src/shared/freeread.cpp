@@ -9,8 +9,16 @@
 namespace kelmar {
 namespace {
 
+// Every read error ends here: the place, what went wrong, and the section
+// of the file being read, if any.
+[[noreturn]] void readError(const InputStream& in, long line, const std::string& what) {
+  std::string message = placeOf(in, line) + what;
+  if (const Section* section = in.section()) message += " (" + section->describe() + ")";
+  rejectInput(message);
+}
+
 [[noreturn]] void endOfInput(const InputStream& in, const std::string& expected) {
-  rejectInput(placeOf(in, in.lineNumber() + 1) + "end of input, expected " + expected);
+  readError(in, in.lineNumber() + 1, "end of input, expected " + expected);
 }
 
 const char* kindName(ReadItem::Kind k, bool plural) {
@@ -164,6 +172,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     ValueScanner::Kind kind = scanner.next(value);
     if (kind == ValueScanner::Kind::End) endOfInput(in, describe(items.subspan(i)));
     if (kind == ValueScanner::Kind::Slash) return true;
+    if (item.line) *item.line = in.lineNumber();
     if (kind == ValueScanner::Kind::Null) continue;
     bool ok = true;
     switch (item.kind) {
@@ -185,11 +194,9 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     }
     if (!ok) {
       if (malformedExit) return false;
-      std::string found = kind == ValueScanner::Kind::Quoted
-                              ? "the quoted text '" + std::string(value) + "'"
-                              : "\"" + std::string(value) + "\"";
-      rejectInput(placeOf(in, in.lineNumber()) + "expected " + kindName(item.kind, false) +
-                  ", found " + found);
+      std::string found =
+          (kind == ValueScanner::Kind::Quoted ? "the quoted text " : "") + quoteForMessage(value);
+      readError(in, in.lineNumber(), std::string("expected ") + kindName(item.kind, false) + ", found " + found);
     }
   }
   return true;
@@ -246,9 +253,9 @@ void readFrequencyColumns(InputStream& in, double& first, double* second) {
     if (c.dest == nullptr) continue;
     std::string_view field = c.from < line.size() ? line.substr(c.from, c.width) : std::string_view();
     if (!parseFixedField(field, 2, *c.dest)) {
-      rejectInput(placeOf(in, in.lineNumber()) + "expected a real number in columns " +
-                  std::to_string(c.from + 1) + "-" + std::to_string(c.from + c.width) + ", found \"" +
-                  std::string(field) + "\"");
+      readError(in, in.lineNumber(),
+                "expected a real number in columns " + std::to_string(c.from + 1) + "-" +
+                    std::to_string(c.from + c.width) + ", found " + quoteForMessage(field));
     }
   }
 }

@@ -30,14 +30,22 @@ struct ReadItem {
   Kind kind;
   void* dest = nullptr;
   std::size_t length = 0;  // declared length of a text
+  long* line = nullptr;    // when set, receives the number of the line the value stood on
 
   static ReadItem text(std::string& s, std::size_t length) { return {Kind::Text, &s, length}; }
   static ReadItem word() { return {Kind::Text, nullptr, 0}; }
   static ReadItem integer(int& v) { return {Kind::Integer, &v}; }
   static ReadItem anyInteger() { return {Kind::Integer, nullptr}; }
   static ReadItem real(double& v) { return {Kind::Real, &v}; }
+  ReadItem at(long& valueLine) const {
+    ReadItem r = *this;
+    r.line = &valueLine;
+    return r;
+  }
 };
 
+// A read error inside a SectionScope also names the section.
+//
 // Fills the items from the next lines of the stream: values separated by
 // blanks, tabs or a comma; lines without values are passed over; a slash ends
 // the read and leaves the items not yet filled unchanged; two commas stand

@@ -14,6 +14,15 @@ namespace {
 constexpr std::size_t kChunk = std::size_t(1) << 20;
 }
 
+std::string Section::describe() const {
+  std::string_view u(unit);
+  std::string range = first == last ? std::string(u.substr(0, u.size() - 1)) + " " + std::to_string(first)
+                                    : std::string(u) + " " + std::to_string(first) + "-" + std::to_string(last);
+  std::string text = std::string(what) + " of " + range;
+  if (structure > 0) text += ", structure " + std::to_string(structure);
+  return text + ", natom " + std::to_string(natom);
+}
+
 InputStream::InputStream(int fd, std::string name, bool owned)
     : fd_(fd), owned_(owned), name_(std::move(name)) {
   buf_.resize(kChunk);

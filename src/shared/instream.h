@@ -12,6 +12,20 @@
 
 namespace kelmar {
 
+// The section of a structure file that a reader is in, for the messages of
+// read errors: `what` ("the mode block") over the atoms or modes first..last
+// of structure `structure` (0 when the file holds one structure).
+struct Section {
+  const char* what = "";
+  const char* unit = "atoms";  // plural; a range of one drops the final s
+  int first = 0;
+  int last = 0;
+  int structure = 0;
+  int natom = 0;
+  // "the mode block of modes 34-36, natom 13"
+  std::string describe() const;
+};
+
 class InputStream {
  public:
   // Reads the open file descriptor fd; closes it at the end when `owned`.
@@ -40,6 +54,10 @@ class InputStream {
   // The number of the line last handed out (0 before the first).
   long lineNumber() const { return lineNumber_; }
 
+  // The section being read, or null; see SectionScope.
+  const Section* section() const { return section_; }
+  void setSection(const Section* section) { section_ = section; }
+
  private:
   bool fill();  // reads more input; false at end of input
 
@@ -53,6 +71,24 @@ class InputStream {
   std::size_t lastStart_ = 0;  // start of the line last handed out
   long lineNumber_ = 0;
   bool canStepBack_ = false;
+  const Section* section_ = nullptr;
+};
+
+// Marks the reads of one section of a structure file for as long as it
+// lives, so that a read error there also names the section.
+class SectionScope {
+ public:
+  SectionScope(InputStream& in, const Section& section) : in_(in), section_(section), outer_(in.section()) {
+    in_.setSection(&section_);
+  }
+  ~SectionScope() { in_.setSection(outer_); }
+  SectionScope(const SectionScope&) = delete;
+  SectionScope& operator=(const SectionScope&) = delete;
+
+ private:
+  InputStream& in_;
+  Section section_;
+  const Section* outer_;
 };
 
 // Opens the file `path` for reading. On failure returns null and sets `why`

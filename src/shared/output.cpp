@@ -74,6 +74,12 @@ std::string formatFreeReal(double x) {
   return rightAligned(s, kRealWidth);
 }
 
+std::string shortestNumber(double x) {
+  char buf[64];
+  auto written = std::to_chars(buf, buf + sizeof buf, x);
+  return std::string(buf, std::size_t(written.ptr - buf));
+}
+
 std::string formatFreeInteger(int i) { return rightAligned(std::to_string(i), kIntegerWidth); }
 
 std::string formatFixed(double x, int width, int decimals, bool& tooWide) {
@@ -149,6 +155,7 @@ void Output::free(std::span<const OutItem> items) {
       case OutItem::Kind::Real:
         piece = formatFreeReal(item.real);
         width = kRealWidth;
+        if (!std::isfinite(item.real)) unfit_ = true;
         break;
     }
     bool isText = item.kind == OutItem::Kind::Text;
@@ -187,11 +194,10 @@ void Output::fixed(const Layout& layout, std::span<const OutItem> items) {
       case OutItem::Kind::Real: {
         bool tooWide = false;
         line += formatFixed(item.real, field.width, field.decimals, tooWide);
+        if (tooWide || !std::isfinite(item.real)) unfit_ = true;
         if (tooWide) {
-          char value[64];
-          auto written = std::to_chars(value, value + sizeof value, item.real);
-          err_ << "kelmar: warning: " << std::string_view(value, std::size_t(written.ptr - value)) << " does not fit the output field F" << field.width
-               << '.' << field.decimals << "; written as asterisks\n";
+          err_ << "kelmar: warning: " << shortestNumber(item.real) << " does not fit the output field F"
+               << field.width << '.' << field.decimals << "; written as asterisks\n";
           err_.flush();
         }
         break;

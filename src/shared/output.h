@@ -53,6 +53,9 @@ const Layout& layoutHundredF15();     // a hundred fields of 15 columns with 8 d
 std::string formatFreeReal(double x);
 // An integer as a free-format line writes it: 12 columns.
 std::string formatFreeInteger(int i);
+// A real in the shortest form that reads back as the same double (for
+// messages).
+std::string shortestNumber(double x);
 // A real in a fixed-point field; `tooWide` is set when the field is filled
 // with asterisks.
 std::string formatFixed(double x, int width, int decimals, bool& tooWide);
@@ -77,10 +80,15 @@ class Output {
 
   std::ostream& err() { return err_; }
 
+  // Whether a real written so far was not a finite number or did not fit
+  // its fixed-point field.
+  bool wroteUnfitValue() const { return unfit_; }
+
  private:
   void endLine(std::string& line);
   std::ostream& out_;
   std::ostream& err_;
+  bool unfit_ = false;
 };
 
 }  // namespace kelmar

@@ -44,6 +44,16 @@ std::string_view Projection::slabFileName(int s) const {
   }
 }
 
+long Projection::fnameLine(int s) const {
+  checkIndex("file name slab", s, kMaxSlabs);
+  return contains(software, "polyrate") ? fnameLines[0] : fnameLines[s - 1];
+}
+
+std::string Projection::placeOf(const Origin& o) const {
+  std::string name = o.slab == 0 ? std::string("standard input") : std::string(slabFileName(o.slab));
+  return name + ", line " + std::to_string(o.line);
+}
+
 double& Coor::axis(int c, int pos) {
   checkIndex("coor axis", c, 3);
   return c == 1 ? x(pos) : c == 2 ? y(pos) : z(pos);

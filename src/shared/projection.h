@@ -124,6 +124,13 @@ bool contains(std::string_view text, std::string_view word);
 // A text with its trailing blanks removed: the name under which a file is opened.
 std::string_view trimmedName(std::string_view text);
 
+// Where a value of the run came from, for messages: a line of the control
+// file on standard input (slab 0) or of the structure file of slab `slab`.
+struct Origin {
+  int slab = 0;
+  long line = 0;
+};
+
 struct Projection {
   // control values
   std::string software = blankText();
@@ -159,8 +166,41 @@ struct Projection {
   Vec3 t2;
   int ifunc = 0;
 
+  // Where the values came from, for messages: the control-file lines of
+  // software, reactype, iprod and the file names (fnameLine(s) is the line
+  // that named the file of slab s), the line each mass was read from, and
+  // whether a reader found a geometry for slab s.
+  long softwareLine = 0;
+  long reactypeLine = 0;
+  long iprodLine = 0;
+  long fnameLines[kMaxSlabs] = {};
+  Origin& massOrigin(int a) {
+    checkIndex("mass origin", a, kMaxMasses);
+    return massOrigins_[a - 1];
+  }
+  const Origin& massOrigin(int a) const {
+    checkIndex("mass origin", a, kMaxMasses);
+    return massOrigins_[a - 1];
+  }
+  bool& geometryFound(int s) {
+    checkIndex("geometry slab", s, kMaxSlabs);
+    return geometryFound_[s - 1];
+  }
+  bool geometryFound(int s) const {
+    checkIndex("geometry slab", s, kMaxSlabs);
+    return geometryFound_[s - 1];
+  }
+
   // The name of the structure file that fills slab s (for messages).
   std::string_view slabFileName(int s) const;
+  // The control-file line that named the file of slab s.
+  long fnameLine(int s) const;
+  // "name, line N" for an origin.
+  std::string placeOf(const Origin& o) const;
+
+ private:
+  Origin massOrigins_[kMaxMasses] = {};
+  bool geometryFound_[kMaxSlabs] = {};
 };
 
 // x, y and z of atom a of slab s sit at position natom*(s-1)+a; the positions

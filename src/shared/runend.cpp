@@ -7,10 +7,43 @@
 
 namespace kelmar {
 
-void stopRun(std::string_view message) { throw RunEnd{kStatusStop, std::string(message)}; }
+void stopRun(std::string_view message, std::string_view detail) {
+  std::string text(message);
+  if (!detail.empty()) {
+    if (!text.empty()) text += '\n';
+    text += "kelmar: " + std::string(detail);
+  }
+  throw RunEnd{kStatusStop, text};
+}
 
 void rejectInput(std::string_view message) {
   throw RunEnd{kStatusBadInput, "kelmar: " + std::string(message)};
+}
+
+std::string quoteForMessage(std::string_view text, std::size_t limit) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out = "\"";
+  std::string_view shown = text.substr(0, limit);
+  for (char ch : shown) {
+    unsigned char c = static_cast<unsigned char>(ch);
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += ch;
+    } else if (c == '\t') {
+      out += "\\t";
+    } else if (c == '\r') {
+      out += "\\r";
+    } else if (c < 0x20 || c > 0x7e) {
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    } else {
+      out += ch;
+    }
+  }
+  out += '"';
+  if (text.size() > shown.size()) out += "... (" + std::to_string(text.size()) + " characters)";
+  return out;
 }
 
 void writeNote(Console& console, std::string_view message) {

@@ -33,12 +33,19 @@ struct Console {
 };
 
 // Stops a failed run: `message` alone on standard error (when not empty),
-// exit status 1.
-[[noreturn]] void stopRun(std::string_view message = {});
+// then, when given, "kelmar: " and `detail` on a line of its own; exit
+// status 1.
+[[noreturn]] void stopRun(std::string_view message = {}, std::string_view detail = {});
 
 // Ends the run on input that cannot be used: "kelmar: " and the message on
 // standard error, exit status 2.
 [[noreturn]] void rejectInput(std::string_view message);
+
+// A text from an input file as a message quotes it: in quotation marks, at
+// most `limit` bytes of it (then "..." and the text's length), every byte
+// that is not printable ASCII written as an escape (\t, \r, \xNN), and a
+// quotation mark or backslash of the text escaped with a backslash.
+std::string quoteForMessage(std::string_view text, std::size_t limit = 40);
 
 // A note on standard error that does not end the run.
 void writeNote(Console& console, std::string_view message);

@@ -3,6 +3,7 @@
 //   expected.stdout  the report, compared byte for byte
 //   expected.stderr  standard error (empty when the file is missing)
 //   expected.status  the exit status (0 when the file is missing)
+//   args             command-line arguments, one per line (none when missing)
 // The program runs with the folder as its working directory, so the control
 // file names structure files beside it or, by relative paths, in tests/data.
 //
@@ -50,7 +51,19 @@ struct RunResult {
   int status = -1;
 };
 
+std::vector<std::string> caseArguments(const fs::path& dir) {
+  std::vector<std::string> args;
+  std::ifstream f(dir / "args");
+  for (std::string line; std::getline(f, line);) args.push_back(line);
+  return args;
+}
+
 RunResult runCase(const fs::path& dir) {
+  std::vector<std::string> args = caseArguments(dir);
+  std::vector<char*> argv;
+  argv.push_back(const_cast<char*>("kelmar"));
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
   fs::path outPath = fs::temp_directory_path() / ("kelmar_e2e_out_" + std::to_string(::getpid()));
   fs::path errPath = fs::temp_directory_path() / ("kelmar_e2e_err_" + std::to_string(::getpid()));
   pid_t pid = ::fork();
@@ -63,7 +76,7 @@ RunResult runCase(const fs::path& dir) {
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
-    ::execl(KELMAR_BINARY, "kelmar", static_cast<char*>(nullptr));
+    ::execv(KELMAR_BINARY, argv.data());
     ::_exit(122);
   }
   RunResult r;

@@ -121,7 +121,15 @@ TEST(FreeRead, MalformedValuesEndTheRunWithFileLineAndToken) {
       {"Low\n", ReadItem::Kind::Real, "kelmar: ts.log, line 1: expected a real number, found \"Low\""},
       {"T\n", ReadItem::Kind::Integer, "kelmar: ts.log, line 1: expected an integer, found \"T\""},
       {"'1.5'\n", ReadItem::Kind::Real,
-       "kelmar: ts.log, line 1: expected a real number, found the quoted text '1.5'"},
+       "kelmar: ts.log, line 1: expected a real number, found the quoted text \"1.5\""},
+      // a long or binary token is cut and escaped, not echoed whole
+      {"x123456789012345678901234567890123456789012345\n", ReadItem::Kind::Real,
+       "kelmar: ts.log, line 1: expected a real number, found "
+       "\"x123456789012345678901234567890123456789\"... (46 characters)"},
+      {"1\x01\xff\t2\n", ReadItem::Kind::Integer,
+       "kelmar: ts.log, line 1: expected an integer, found \"1\\x01\\xff\""},
+      {"a\"b\\c\r\n", ReadItem::Kind::Integer,
+       "kelmar: ts.log, line 1: expected an integer, found \"a\\\"b\\\\c\""},
   };
   for (const auto& c : cases) {
     InputStream in(c.input, "ts.log");
@@ -157,6 +165,32 @@ TEST(FreeRead, EndOfInputNamesWhatWasExpected) {
   std::string s;
   EXPECT_EQ(readError([&] { freeRead(quoted, {ReadItem::text(s, 50)}); }),
             "kelmar: q, line 2: end of input, expected a text");
+}
+
+TEST(FreeRead, ReadErrorsInsideASectionNameIt) {
+  InputStream in("1 2 3\n4 A 6\n", "r.out");
+  double v[3] = {};
+  {
+    SectionScope outer(in, {"the mode block", "modes", 34, 36, 0, 13});
+    freeRead(in, {ReadItem::real(v[0]), ReadItem::real(v[1]), ReadItem::real(v[2])});
+    {
+      SectionScope inner(in, {"the geometry", "atoms", 1, 1, 2, 13});
+      EXPECT_EQ(in.section()->describe(), "the geometry of atom 1, structure 2, natom 13");
+    }
+    EXPECT_EQ(readError([&] { freeRead(in, {ReadItem::real(v[0]), ReadItem::real(v[1])}); }),
+              "kelmar: r.out, line 2: expected a real number, found \"A\" (the mode block of modes 34-36, natom 13)");
+  }
+  EXPECT_EQ(in.section(), nullptr);
+}
+
+TEST(FreeRead, ItemsCanRecordTheLineOfTheirValue) {
+  InputStream in("\n1.5\n\n2.5 3.5\n", "standard input");
+  double v[3] = {};
+  long line[3] = {};
+  freeRead(in, {ReadItem::real(v[0]).at(line[0]), ReadItem::real(v[1]).at(line[1]), ReadItem::real(v[2]).at(line[2])});
+  EXPECT_EQ(line[0], 2);
+  EXPECT_EQ(line[1], 4);
+  EXPECT_EQ(line[2], 4);
 }
 
 TEST(FreeRead, ErrorExitLeavesItemsAndStandsAfterTheLine) {

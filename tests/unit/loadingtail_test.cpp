@@ -30,6 +30,8 @@ Loaded threeAtoms(const char* software = "gaussian") {
   p.amass(1) = 15.995;
   p.amass(2) = 1.008;
   p.amass(3) = 1.008;
+  p.geometryFound(1) = true;
+  p.geometryFound(2) = true;
   l.coor->z(2) = 2.5;
   l.coor->y(3) = 1.0;
   l.coor->x(4) = -0.5;
@@ -48,6 +50,13 @@ Loaded threeAtoms(const char* software = "gaussian") {
   p.eigv(1, 3, 2) = -0.123 / std::sqrt(15.995);
   p.eigv(1, 9, 2) = std::sqrt(1.0 - 0.123 * 0.123) / std::sqrt(1.008);
   return l;
+}
+
+// For the files whose modes are used as read: the reaction mode as a unit
+// vector before any weighting.
+void unitReactionModeAsRead(Loaded& l) {
+  l.p->eigv(1, 3, 2) = -0.123;
+  l.p->eigv(1, 9, 2) = std::sqrt(1.0 - 0.123 * 0.123);
 }
 
 TEST(LoadingTail, EchoesMassesGeometriesFrequenciesAndTheReactionMode) {
@@ -121,18 +130,106 @@ TEST(LoadingTail, ModeWithoutComponentsIsRejectedNamingTheFile) {
   EXPECT_EQ(failure(l),
             "kelmar: ts.log: mode 3 has no nonzero component, so it cannot be normalised (the file holds no "
             "frequency section, or fewer modes than the control file's atom count needs)");
-  // modes as read are not normalised, so a zero mode is no error there
+  // modes used as read: a zero mode is one that the file does not hold
   Loaded vasp = threeAtoms("vasp");
   for (int r = 1; r <= 9; ++r) vasp.p->eigv(3, r, 2) = 0.0;
-  EXPECT_EQ(failure(vasp), "the run went on");
+  EXPECT_EQ(failure(vasp),
+            "kelmar: ts.log: mode 3 has no nonzero component (the file holds fewer than the 3 modes (nvibm) that "
+            "the run projects, or an empty mode)");
+  Loaded polyrate = threeAtoms("polyrate");
+  for (int r = 1; r <= 9; ++r) polyrate.p->eigv(2, r, 1) = 0.0;
+  EXPECT_EQ(failure(polyrate),
+            "kelmar: r.log (structure 1): mode 2 has no nonzero component (the file holds fewer than the 3 modes "
+            "(nvibm) that the run projects, or an empty mode)");
 }
 
-TEST(LoadingTail, MassesMustBePositive) {
+TEST(LoadingTail, ModesReadAsUnitVectorsGetANoteWhenTheirNormIsFarFrom1) {
+  const struct {
+    const char* software;
+    double component;  // row 5 of mode 2 of slab 2, beside a 1 in row 2
+    const char* err;
+  } cases[] = {
+      {"vasp", 0.1, ""},  // norm 1.005: within 1%
+      {"vasp", 0.5,
+       "kelmar: note: ts.log: mode 2 has the norm 1.11803 as read, not 1; its modes are projected as read, so "
+       "the file may not have the expected layout (check natom and the file's lines)\n"},
+      {"polyrate", 0.5,
+       "kelmar: note: r.log (structure 2): mode 2 has the norm 1.11803 as read, not 1; its modes are projected "
+       "as read, so the file may not have the expected layout (check natom and the file's lines)\n"},
+      {"gaussian", 0.5, ""},  // weighted and normalised: no note
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms(c.software);
+    unitReactionModeAsRead(l);
+    l.p->eigv(2, 5, 2) = c.component;
+    l.p->eigv(3, 6, 2) = c.component;  // a second such mode gets no note of its own
+    TestConsole tc;
+    loadingtail(*l.p, *l.coor, tc.console);
+    EXPECT_EQ(tc.err(), c.err) << c.software;
+  }
+}
+
+TEST(LoadingTail, MassesMustBePositiveNamingWhereTheyCameFrom) {
   for (double bad : {0.0, -1.0}) {
     Loaded l = threeAtoms();
     l.p->amass(2) = bad;
-    std::string message = failure(l);
-    EXPECT_EQ(message.rfind("kelmar: atom 2 has the mass ", 0), 0u) << message;
+    l.p->massOrigin(2) = Origin{2, 32};
+    EXPECT_EQ(failure(l), "kelmar: ts.log, line 32: atom 2 has the mass " + std::string(bad == 0.0 ? "0" : "-1") +
+                              "; every mass must be positive");
+    l.p->massOrigin(2) = Origin{0, 17};
+    EXPECT_EQ(failure(l), "kelmar: standard input, line 17: atom 2 has the mass " +
+                              std::string(bad == 0.0 ? "0" : "-1") + "; every mass must be positive");
+  }
+}
+
+TEST(LoadingTail, StructuresWithoutGeometryOrMissingFromTheFileAreRejected) {
+  Loaded gaussian = threeAtoms("gaussian");
+  gaussian.p->geometryFound(2) = false;
+  EXPECT_EQ(failure(gaussian),
+            "kelmar: ts.log: the file gives no geometry for its structure: it holds no \"Coordinates (Angstroms)\" "
+            "table");
+  Loaded molpro = threeAtoms("molpro");
+  molpro.p->geometryFound(1) = false;
+  EXPECT_EQ(failure(molpro),
+            "kelmar: r.log: the file gives no geometry for its structure: it holds no geometry section "
+            "(\"CALCULATION OF NORMAL MODES\" and the atomic coordinates after it)");
+  // the VASP-derived and Polyrate readers always read a geometry
+  Loaded vasp = threeAtoms("vasp");
+  vasp.p->geometryFound(2) = false;
+  EXPECT_EQ(failure(vasp), "the run went on");
+  // a product run of a Polyrate file that holds two structures projects the
+  // second, the transition state; with one structure there is no product
+  Loaded polyrate = threeAtoms("polyrate");
+  polyrate.p->iprod = 1;
+  polyrate.p->itrans = 1;
+  polyrate.p->nimag = 3;
+  EXPECT_EQ(failure(polyrate),
+            "kelmar: r.log: the file holds 1 structure, but a product run needs 3 (the reactant, the product and "
+            "then the transition state)");
+}
+
+TEST(LoadingTail, TransitionStateWhoseReactionModeIsNotImaginaryGetsANote) {
+  const struct {
+    const char* software;
+    double wavenumber;
+    const char* err;
+  } cases[] = {
+      {"gaussian", -952.5, ""},
+      {"gaussian", 60.88,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 60.88, which "
+       "is not negative: the file may hold a minimum, not a transition state\n"},
+      {"molpro", 0.0,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 0, which is "
+       "not negative: the file may hold a minimum, not a transition state\n"},
+      {"polyrate", 60.88, ""},  // how Polyrate writes an imaginary wavenumber is not known
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms(c.software);
+    unitReactionModeAsRead(l);
+    l.p->freq(1, 2) = c.wavenumber;
+    TestConsole tc;
+    loadingtail(*l.p, *l.coor, tc.console);
+    EXPECT_EQ(tc.err(), c.err) << c.software;
   }
 }
 

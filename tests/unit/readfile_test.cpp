@@ -87,7 +87,7 @@ TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
       {"gas-surface", 3, 1, 0, 0, 0, 1, 9},   {"gas", 5, 5, 0, 0, 0, 9, 9},
       {"gas", 5, 4, 0, 0, 0, 6, 9},           {"gas", 4, 2, 1, 0, 0, 2, 6},
       {"gas", 6, 3, 1, 2, 1, 7, 13},          {"surface", 3, 3, 0, 0, 1, 3, 9},
-      {"gas", 2, 0, 0, 0, 1, 1, 1},           {"gas", 1, 1, 0, 0, 0, 0, -3},
+      {"gas", 2, 0, 0, 0, 1, 1, 1},
   };
   for (const auto& c : cases) {
     auto p = std::make_unique<Projection>();
@@ -109,17 +109,44 @@ TEST(Countmodes, ReactionTypeWithNeitherWordStops) {
   for (const char* reactype : {"Gas", "SURFACE", "liquid"}) {
     auto p = std::make_unique<Projection>();
     p->reactype = padded(reactype);
+    p->reactypeLine = 5;
     p->natom = 3;
     int ninit = 0;
     TestConsole tc;
-    try {
-      countmodes(*p, ninit, tc.console);
-      ADD_FAILURE() << reactype;
-    } catch (const RunEnd& e) {
-      EXPECT_EQ(e.status, 1);
-      EXPECT_EQ(e.message, "error in reactype");
-      EXPECT_EQ(tc.out(), "");
-    }
+    EXPECT_EQ(runEndMessage([&] { countmodes(*p, ninit, tc.console); }, kStatusStop),
+              "error in reactype\nkelmar: standard input, line 5: reactype \"" + std::string(reactype) +
+                  "\" contains neither gas nor surface (the words are matched case-sensitively, anywhere in the "
+                  "value)");
+    EXPECT_EQ(tc.out(), "");
+  }
+}
+
+TEST(Countmodes, GasPhaseRunWithoutVibrationalModeIsRejectedAfterTheCounts) {
+  const struct {
+    int natom, linear;
+    const char* counts;
+    const char* message;
+  } cases[] = {
+      {2, 0, "           1           0",
+       "kelmar: natom 2 with linear 0 leaves 0 vibrational modes (3*natom-6); a gas-phase run needs at least one "
+       "(a diatomic is linear: set linear to 1)"},
+      {1, 0, "           0          -3",
+       "kelmar: natom 1 with linear 0 leaves -3 vibrational modes (3*natom-6); a gas-phase run needs at least "
+       "one (a single atom has no vibrational mode)"},
+      {1, 1, "           0          -2",
+       "kelmar: natom 1 with linear 1 leaves -2 vibrational modes (3*natom-5); a gas-phase run needs at least "
+       "one (a single atom has no vibrational mode)"},
+  };
+  for (const auto& c : cases) {
+    auto p = std::make_unique<Projection>();
+    p->reactype = padded("gas");
+    p->natom = c.natom;
+    p->nreact1 = c.natom;
+    p->linear = c.linear;
+    int ninit = 0;
+    TestConsole tc;
+    EXPECT_EQ(runEndMessage([&] { countmodes(*p, ninit, tc.console); }), c.message);
+    EXPECT_EQ(tc.out(), std::string(" vibrational mode for initial states and the entire system\n") + c.counts + "\n");
   }
 }
 

@@ -124,14 +124,11 @@ TEST(SurfaceModes, RotationsAboutXYZOfAKnownGeometry) {
 
 TEST(SurfaceModes, ProductRunStops) {
   SurfaceRun g = surfaceRun(kPlanar, 0.01, 1);
+  g.p->iprodLine = 7;
   TestConsole tc;
-  try {
-    surfacemodes(*g.p, *g.coor, tc.console);
-    FAIL() << "a product run went on";
-  } catch (const RunEnd& end) {
-    EXPECT_EQ(end.status, kStatusStop);
-    EXPECT_EQ(end.message, "");
-  }
+  EXPECT_EQ(runEndMessage([&] { surfacemodes(*g.p, *g.coor, tc.console); }, kStatusStop),
+            "kelmar: standard input, line 7: iprod is 1, but a gas-surface run projects reactant modes only, so "
+            "iprod must be 0");
   EXPECT_EQ(tc.out(), " \n  product is not well defined in gas-surface reaciton\n");
   for (int m = 13; m <= 18; ++m) EXPECT_EQ(g.p->eigv(m, 1, 2), 0.0);
 }
