@@ -114,11 +114,12 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   }
   out.free({});
 
-  // Gaussian and Molpro modes become unit mode vectors; the other programs'
-  // modes are projected as read.
-  const bool weighted = contains(p.software, "gaussian") || contains(p.software, "molpro");
-  if (!weighted) checkModesAsRead(p, console);
-  if (weighted) {
+  // Gaussian and Molpro modes become unit mode vectors (the test looks at
+  // the software's words, not at the reader that ran); the other programs'
+  // modes are projected as read, and only checked.
+  if (!contains(p.software, "gaussian") && !contains(p.software, "molpro")) {
+    checkModesAsRead(p, console);
+  } else {
     for (int s = 1; s <= p.itrans; ++s) {
       for (int m = 1; m <= p.nvibm; ++m) {
         for (int a = 1; a <= n; ++a) {
