@@ -19,6 +19,9 @@ const ControlRecord kRecords[] = {
     {"1.008 1.008 14.007", 3, 3, 0, 0, 0, {DATA "nh3_saddle.modes"}, {}},
     // H2O
     {"1.008 1.008 15.995", 3, 3, 0, 0, 0, {DATA "h2o.modes"}, {}},
+    // the last two atoms of the NH3 saddle, as a linear molecule of two
+    // one-atom fragments
+    {"1.008 14.007", 2, 1, 0, 0, 1, {DATA "nh3_saddle.modes"}, {}},
 };
 
 #undef DATA
