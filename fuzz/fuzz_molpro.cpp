@@ -18,21 +18,13 @@ const ControlRecord kRecords[] = {
     {"15.99491 12.0 1.00783 1.00783", 4, 4, 0, 0, 0, {DATA "ch2o/ch2o.out"}, {DATA "ch2o/ch2o.out"}},
     // CH3O <-> CH2OH transition state, split after its first atom into two fragments
     {"15.99491 12.0 1.00783 1.00783 1.00783",
-     5,
-     1,
-     0,
-     0,
-     0,
+     5, 1, 0, 0, 0,
      {DATA "ch3o_h_shift_ts/ts.out"},
      {DATA "ch3o_h_shift_ts/ts.out"}},
     // p-divinylbenzene: several groups of five modes
     {"12.0 12.0 12.0 12.0 12.0 12.0 12.0 12.0 1.00783 1.00783 1.00783 1.00783 12.0 12.0 1.00783 1.00783 1.00783 "
      "1.00783 1.00783 1.00783",
-     20,
-     20,
-     0,
-     0,
-     0,
+     20, 20, 0, 0, 0,
      {DATA "dvb/dvb_ir.out"},
      {}},
 };
