@@ -99,6 +99,26 @@ class EigvStore {
   ZeroBlock block_;
 };
 
+// N values indexed 1..N; `name` names the store in the message of an index
+// outside it.
+template <class T, int N>
+class Store {
+ public:
+  explicit Store(const char* name) : name_(name) {}
+  T& operator()(int i) {
+    checkIndex(name_, i, N);
+    return v_[i - 1];
+  }
+  const T& operator()(int i) const {
+    checkIndex(name_, i, N);
+    return v_[i - 1];
+  }
+
+ private:
+  const char* name_;
+  T v_[N] = {};
+};
+
 // amass(a): one mass list for all slabs, indexed by atom number.
 class MassStore {
  public:
@@ -174,22 +194,8 @@ struct Projection {
   long reactypeLine = 0;
   long iprodLine = 0;
   long fnameLines[kMaxSlabs] = {};
-  Origin& massOrigin(int a) {
-    checkIndex("mass origin", a, kMaxMasses);
-    return massOrigins_[a - 1];
-  }
-  const Origin& massOrigin(int a) const {
-    checkIndex("mass origin", a, kMaxMasses);
-    return massOrigins_[a - 1];
-  }
-  bool& geometryFound(int s) {
-    checkIndex("geometry slab", s, kMaxSlabs);
-    return geometryFound_[s - 1];
-  }
-  bool geometryFound(int s) const {
-    checkIndex("geometry slab", s, kMaxSlabs);
-    return geometryFound_[s - 1];
-  }
+  Store<Origin, kMaxMasses> massOrigin{"mass origin"};
+  Store<bool, kMaxSlabs> geometryFound{"geometry slab"};
 
   // The name of the structure file that fills slab s (for messages).
   std::string_view slabFileName(int s) const;
@@ -197,10 +203,6 @@ struct Projection {
   long fnameLine(int s) const;
   // "name, line N" for an origin.
   std::string placeOf(const Origin& o) const;
-
- private:
-  Origin massOrigins_[kMaxMasses] = {};
-  bool geometryFound_[kMaxSlabs] = {};
 };
 
 // x, y and z of atom a of slab s sit at position natom*(s-1)+a; the positions

@@ -1,0 +1,37 @@
+// Fuzz target: a Polyrate output file, from the reader to the report (the
+// input layout is in fuzzrun.h; a run opens one file).
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzzrun.h"
+#include "input/input.h"
+
+namespace kelmar::fuzz {
+namespace {
+
+constexpr const char* kFile = "data/polyrate-made/o_h2_three_structures.out";
+
+const ControlRecord kRecords[] = {
+    // O + H2 as two fragments, and as one
+    {"15.995 1.008 1.008", 3, 1, 0, 0, 0, {kFile}, {kFile}},
+    {"15.995 1.008 1.008", 3, 3, 0, 0, 0, {kFile}, {kFile}},
+};
+
+void read(Projection& p, Coor& coor, std::span<InputStream* const> files, Console&) {
+  inputpolyrate(p, coor, *files[0]);
+}
+
+const ReaderTarget kTarget{"polyrate", 1, read, kRecords};
+
+}  // namespace
+}  // namespace kelmar::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  kelmar::fuzz::handleOwnCommands(&kelmar::fuzz::kTarget, *argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kelmar::fuzz::runReaderCase(kelmar::fuzz::kTarget, data, size);
+  return 0;
+}

@@ -1,0 +1,44 @@
+// Fuzz target: the mode files derived from VASP runs, from the reader to the
+// report (the input layout is in fuzzrun.h; a run opens two files, always a
+// reactant run).
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzzrun.h"
+#include "input/input.h"
+
+namespace kelmar::fuzz {
+namespace {
+
+#define DATA "data/vasp-made/"
+
+const ControlRecord kRecords[] = {
+    // NH3 saddle, every atom of the model
+    {"1.008 1.008 1.008 14.007", 4, 4, 0, 0, 0, {DATA "nh3_saddle.modes"}, {}},
+    // NH3 saddle with its first atom passed over
+    {"1.008 1.008 14.007", 3, 3, 0, 0, 0, {DATA "nh3_saddle.modes"}, {}},
+    // H2O
+    {"1.008 1.008 15.995", 3, 3, 0, 0, 0, {DATA "h2o.modes"}, {}},
+    // the last two atoms of the NH3 saddle, as a linear molecule of two
+    // one-atom fragments
+    {"1.008 14.007", 2, 1, 0, 0, 1, {DATA "nh3_saddle.modes"}, {}},
+};
+
+#undef DATA
+
+void read(Projection& p, Coor& coor, std::span<InputStream* const> files, Console&) { inputvasp(p, coor, files); }
+
+const ReaderTarget kTarget{"vasp", 2, read, kRecords};
+
+}  // namespace
+}  // namespace kelmar::fuzz
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  kelmar::fuzz::handleOwnCommands(&kelmar::fuzz::kTarget, *argc, *argv);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  kelmar::fuzz::runReaderCase(kelmar::fuzz::kTarget, data, size);
+  return 0;
+}

@@ -1,0 +1,78 @@
+// The common part of the fuzz targets: a run in memory, whose orderly end
+// (RunEnd) is a normal outcome and whose escaped exceptions crash.
+//
+// A reader target takes its input as
+//   byte 0     the case: bit 0 a surface run (else gas phase), bit 1 a
+//              product run (iprod 1), bits 2-7 the control record (modulo
+//              the number of records of the target)
+//   the rest   the structure files, split at each record separator byte
+//              (0x1e): structure file s is part s, or the last part when
+//              there are fewer; without a separator every structure file
+//              holds the same bytes.
+// readfile reads the control record from a control file made for the case,
+// and the reader gets the structure files as in-memory streams; the rest of
+// the run follows the sequence of a run after loading. The console is a
+// terminal with nothing to read, so that a pause prompt ends the run instead
+// of waiting.
+//
+// Every target also takes two commands of its own (handled before the
+// fuzzer reads its flags, and exiting when done):
+//   -write_seeds=DIR -tests=TESTS   writes the target's seed inputs, made
+//                                   from the files under TESTS (the
+//                                   project's tests/ folder), into DIR;
+//   -write_case=DIR INPUT           (reader targets) writes the control file
+//                                   and the structure files of one input
+//                                   into DIR, so that `kelmar < input.txt`
+//                                   run there repeats it.
+// With KELMAR_FUZZ_ECHO set in the environment, a run's output and its
+// closing message go to standard output and standard error instead of
+// being dropped.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "shared/instream.h"
+#include "shared/projection.h"
+#include "shared/runend.h"
+
+namespace kelmar::fuzz {
+
+// A control record that matches structure files of the test data.
+struct ControlRecord {
+  const char* masses;  // the masses line: natom values
+  int natom;
+  int nreact1;
+  int linear1, linear2, linear;
+  // Seed files (paths under tests/) of a reactant run and of a product run,
+  // in the order of the control file; a null ends a list, and an empty
+  // product list gives no product-run seed.
+  const char* reactantRun[3];
+  const char* productRun[4];
+};
+
+// Loads the structures from the open files, as the loading step of a run
+// calls the reader that `software` names.
+using Reader = void (*)(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
+
+struct ReaderTarget {
+  const char* software;  // the control file's software line
+  int maxFiles;          // the structure files a run opens at most: 1, 2 or 3
+  Reader reader;
+  std::span<const ControlRecord> records;
+};
+
+// One input of a reader target.
+void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::size_t size);
+
+// One input of the control file target: readfile and countmodes read it, as
+// far as a run goes before it opens a structure file.
+void runControlCase(const std::uint8_t* data, std::size_t size);
+
+// For LLVMFuzzerInitialize: carries out -write_seeds or -write_case and
+// exits when the arguments ask for one, else returns. A null target is the
+// control file target.
+void handleOwnCommands(const ReaderTarget* target, int argc, char** argv);
+
+}  // namespace kelmar::fuzz
