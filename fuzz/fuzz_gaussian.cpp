@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "fuzzrun.h"
-#include "input/input.h"
 
 namespace kelmar::fuzz {
 namespace {
@@ -38,9 +37,7 @@ const ControlRecord kRecords[] = {
 #undef CASE
 #undef DATA
 
-void read(Projection& p, Coor& coor, std::span<InputStream* const> files, Console&) { inputgaussian(p, coor, files); }
-
-const ReaderTarget kTarget{"gaussian", 3, read, kRecords};
+const ReaderTarget kTarget{"gaussian", kRecords};
 
 }  // namespace
 }  // namespace kelmar::fuzz

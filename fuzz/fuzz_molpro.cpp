@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "fuzzrun.h"
-#include "input/input.h"
 
 namespace kelmar::fuzz {
 namespace {
@@ -31,14 +30,7 @@ const ControlRecord kRecords[] = {
 
 #undef DATA
 
-// The loading step takes the reaction mode of a Molpro run to be the last
-// vibration.
-void read(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
-  inputmolpro(p, coor, files, console);
-  p.nimag = p.nvibm;
-}
-
-const ReaderTarget kTarget{"molpro", 3, read, kRecords};
+const ReaderTarget kTarget{"molpro", kRecords};
 
 }  // namespace
 }  // namespace kelmar::fuzz

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "fuzzrun.h"
-#include "input/input.h"
 
 namespace kelmar::fuzz {
 namespace {
@@ -15,13 +14,11 @@ const ControlRecord kRecords[] = {
     // O + H2 as two fragments, and as one
     {"15.995 1.008 1.008", 3, 1, 0, 0, 0, {kFile}, {kFile}},
     {"15.995 1.008 1.008", 3, 3, 0, 0, 0, {kFile}, {kFile}},
+    // H2 flagged non-linear, so that a gas-phase run of it has no vibration
+    {"1.0 1.0", 2, 2, 0, 0, 0, {"e2e/cases/polyrate_two_atoms_flagged_nonlinear/h2.out"}, {}},
 };
 
-void read(Projection& p, Coor& coor, std::span<InputStream* const> files, Console&) {
-  inputpolyrate(p, coor, *files[0]);
-}
-
-const ReaderTarget kTarget{"polyrate", 1, read, kRecords};
+const ReaderTarget kTarget{"polyrate", kRecords};
 
 }  // namespace
 }  // namespace kelmar::fuzz

@@ -5,7 +5,6 @@
 #include <cstdint>
 
 #include "fuzzrun.h"
-#include "input/input.h"
 
 namespace kelmar::fuzz {
 namespace {
@@ -22,13 +21,13 @@ const ControlRecord kRecords[] = {
     // the last two atoms of the NH3 saddle, as a linear molecule of two
     // one-atom fragments
     {"1.008 14.007", 2, 1, 0, 0, 1, {DATA "nh3_saddle.modes"}, {}},
+    // one H atom on one Pt atom: a gas-phase run of it has no vibration
+    {"1.008", 1, 1, 0, 0, 0, {"e2e/cases/vasp_single_atom_gas_run/h.modes"}, {}},
 };
 
 #undef DATA
 
-void read(Projection& p, Coor& coor, std::span<InputStream* const> files, Console&) { inputvasp(p, coor, files); }
-
-const ReaderTarget kTarget{"vasp", 2, read, kRecords};
+const ReaderTarget kTarget{"vasp", kRecords};
 
 }  // namespace
 }  // namespace kelmar::fuzz

@@ -20,10 +20,9 @@
 #include <unistd.h>
 #endif
 
-#include "analysis/analysis.h"
 #include "input/input.h"
+#include "input/run.h"
 #include "shared/output.h"
-#include "superposition/superposition.h"
 
 namespace kelmar::fuzz {
 namespace {
@@ -135,9 +134,6 @@ Case decode(const ReaderTarget& target, const std::uint8_t* data, std::size_t si
   return c;
 }
 
-// The structure files that a run with this iprod opens.
-int structureFiles(const ReaderTarget& target, int iprod) { return std::min(target.maxFiles, iprod == 1 ? 3 : 2); }
-
 std::string_view partOf(const Case& c, int s) { return c.parts[std::min(std::size_t(s), c.parts.size()) - 1]; }
 
 std::vector<std::string> structureFileNames(int count) {
@@ -158,7 +154,9 @@ std::string controlFile(const ReaderTarget& target, const ControlRecord& record,
     << target.software << "\nreaction type\n"
     << (surface ? "surface" : "gas") << "\niprod\n"
     << iprod << "\nstructure files\n";
-  std::vector<std::string> names = structureFileNames(structureFiles(target, iprod));
+  // the names of a reactant or a product run; a reader that takes fewer
+  // files reads the first of them
+  std::vector<std::string> names = structureFileNames(iprod == 1 ? 3 : 2);
   for (std::size_t k = 0; k < 3; ++k) s << (k < names.size() ? names[k] : "") << '\n';
   s << "natom nreact1\n"
     << record.natom << ' ' << record.nreact1 << "\nlinear1 linear2 linear\n"
@@ -233,9 +231,15 @@ void writeCase(const ReaderTarget& target, const std::filesystem::path& dir, con
   }
   Case c = decode(target, reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
   std::filesystem::create_directories(dir);
-  writeWhole(dir / "input.txt", controlFile(target, *c.record, c.surface, c.iprod));
-  std::vector<std::string> names = structureFileNames(structureFiles(target, c.iprod));
-  for (std::size_t k = 0; k < names.size(); ++k) writeWhole(dir / names[k], partOf(c, int(k) + 1));
+  const std::string control = controlFile(target, *c.record, c.surface, c.iprod);
+  writeWhole(dir / "input.txt", control);
+  // the files that the run opens, under the names that its control file gives
+  Streams streams;
+  auto p = std::make_unique<Projection>();
+  InputStream in(control, "standard input");
+  Console console{in, streams.output, true};
+  readfile(*p, console);
+  for (int s = 1; s <= structureFileCount(*p); ++s) writeWhole(dir / p->slabFileName(s), partOf(c, s));
 }
 
 }  // namespace
@@ -257,19 +261,12 @@ void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::si
     Console console{nothing, streams.output, true};
     std::vector<std::unique_ptr<InputStream>> files;
     std::vector<InputStream*> open;
-    for (int s = 1; s <= structureFiles(target, p->iprod); ++s) {
+    for (int s = 1; s <= structureFileCount(*p); ++s) {
       files.push_back(std::make_unique<InputStream>(partOf(c, s), std::string(p->slabFileName(s))));
       open.push_back(files.back().get());
     }
-    target.reader(*p, *coor, open, console);
-    loadingtail(*p, *coor, console);
-    optgeom(*p, *coor, console);
-    if (contains(p->reactype, "gas")) {
-      gasphase(*p, *coor, console);
-    } else if (contains(p->reactype, "surface")) {
-      surfacemodes(*p, *coor, console);
-    }
-    printout(*p, ninit, console);
+    loadStructures(*p, *coor, open, console);
+    analyse(*p, *coor, ninit, console);
   });
   state().giveBack(*p);
 }

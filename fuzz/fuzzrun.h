@@ -52,14 +52,8 @@ struct ControlRecord {
   const char* productRun[4];
 };
 
-// Loads the structures from the open files, as the loading step of a run
-// calls the reader that `software` names.
-using Reader = void (*)(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
-
 struct ReaderTarget {
-  const char* software;  // the control file's software line
-  int maxFiles;          // the structure files a run opens at most: 1, 2 or 3
-  Reader reader;
+  const char* software;  // the control file's software line, which names the reader
   std::span<const ControlRecord> records;
 };
 

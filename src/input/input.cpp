@@ -47,31 +47,50 @@ Reader readerFor(std::string_view software) {
   return Reader::None;
 }
 
-void input(Projection& p, Coor& coor, Console& console) {
-  int structureFiles = p.iprod == 1 ? 3 : 2;
-  Reader reader = readerFor(p.software);
-  if (reader == Reader::Polyrate) {
-    auto files = openStructureFiles(p, 1);
-    inputpolyrate(p, coor, *files[0]);
-  } else if (reader == Reader::Gaussian) {
-    auto files = openStructureFiles(p, structureFiles);
-    inputgaussian(p, coor, pointers(files));
-  } else if (reader == Reader::Vasp) {
-    auto files = openStructureFiles(p, 2);
-    inputvasp(p, coor, pointers(files));
-  } else if (reader == Reader::Molpro) {
-    auto files = openStructureFiles(p, structureFiles);
-    inputmolpro(p, coor, pointers(files), console);
-    p.nimag = p.nvibm;
-  } else {
-    console.out.free({"your software is not supported now"});
-    console.out.free({"add a subroutine to read your files by yourself"});
-    stopRun({}, "standard input, line " + std::to_string(p.softwareLine) + ": software " +
-                    quoteForMessage(trimmedName(p.software)) +
-                    " names no reader; the words accepted are gaussian, molpro, polyrate and vasp (matched "
-                    "case-sensitively, anywhere in the value)");
+int structureFileCount(const Projection& p) {
+  switch (readerFor(p.software)) {
+    case Reader::Polyrate:
+      return 1;
+    case Reader::Vasp:
+      return 2;
+    case Reader::Gaussian:
+    case Reader::Molpro:
+      return p.iprod == 1 ? 3 : 2;
+    case Reader::None:
+      break;
+  }
+  return 0;
+}
+
+void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
+  switch (readerFor(p.software)) {
+    case Reader::Polyrate:
+      inputpolyrate(p, coor, *files[0]);
+      break;
+    case Reader::Gaussian:
+      inputgaussian(p, coor, files);
+      break;
+    case Reader::Vasp:
+      inputvasp(p, coor, files);
+      break;
+    case Reader::Molpro:
+      inputmolpro(p, coor, files, console);
+      p.nimag = p.nvibm;
+      break;
+    case Reader::None:
+      console.out.free({"your software is not supported now"});
+      console.out.free({"add a subroutine to read your files by yourself"});
+      stopRun({}, "standard input, line " + std::to_string(p.softwareLine) + ": software " +
+                      quoteForMessage(trimmedName(p.software)) +
+                      " names no reader; the words accepted are gaussian, molpro, polyrate and vasp (matched "
+                      "case-sensitively, anywhere in the value)");
   }
   loadingtail(p, coor, console);
+}
+
+void input(Projection& p, Coor& coor, Console& console) {
+  auto files = openStructureFiles(p, structureFileCount(p));
+  loadStructures(p, coor, pointers(files), console);
 }
 
 }  // namespace kelmar

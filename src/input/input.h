@@ -24,8 +24,18 @@ enum class Reader { Polyrate, Gaussian, Vasp, Molpro, None };
 Reader readerFor(std::string_view software);
 
 // Loads every structure with the reader that `software` names, then runs
-// the loading tail.
+// the loading tail: opens the structure files and hands them to
+// loadStructures.
 void input(Projection& p, Coor& coor, Console& console);
+
+// The number of structure files that the reader `software` names takes
+// (0 when it names none).
+int structureFileCount(const Projection& p);
+
+// Loads every structure from the files, open in slab order, with the reader
+// that `software` names, and runs the loading tail; stops the run when
+// `software` names no reader.
+void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
 
 // The readers. Each takes its files already open, in slab order.
 void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files);

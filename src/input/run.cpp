@@ -9,6 +9,24 @@
 
 namespace kelmar {
 
+void analyse(Projection& p, Coor& coor, int ninit, Console& console) {
+  optgeom(p, coor, console);
+  if (contains(p.reactype, "gas")) {
+    gasphase(p, coor, console);
+  } else if (contains(p.reactype, "surface")) {
+    surfacemodes(p, coor, console);
+  }
+  printout(p, ninit, console);
+  // Only absurd magnitudes, from damaged files, overflow the sums and norms;
+  // a report that holds their result must not pass for a good one.
+  if (console.out.wroteUnfitValue()) {
+    rejectInput(
+        "the report holds values that are not finite numbers or do not fit their fields (NaN, Infinity "
+        "or asterisks); check the magnitudes of the coordinates, mode components and wavenumbers in the "
+        "structure files, and of the masses and delt in the control file");
+  }
+}
+
 int runKelmar(Console& console) {
   try {
     auto p = std::make_unique<Projection>();
@@ -17,21 +35,7 @@ int runKelmar(Console& console) {
     readfile(*p, console);
     countmodes(*p, ninit, console);
     input(*p, *coor, console);
-    optgeom(*p, *coor, console);
-    if (contains(p->reactype, "gas")) {
-      gasphase(*p, *coor, console);
-    } else if (contains(p->reactype, "surface")) {
-      surfacemodes(*p, *coor, console);
-    }
-    printout(*p, ninit, console);
-    // Only absurd magnitudes, from damaged files, overflow the sums and
-    // norms; a report that holds their result must not pass for a good one.
-    if (console.out.wroteUnfitValue()) {
-      rejectInput(
-          "the report holds values that are not finite numbers or do not fit their fields (NaN, Infinity "
-          "or asterisks); check the magnitudes of the coordinates, mode components and wavenumbers in the "
-          "structure files, and of the masses and delt in the control file");
-    }
+    analyse(*p, *coor, ninit, console);
     return 0;
   } catch (const RunEnd& end) {
     if (!end.message.empty()) {

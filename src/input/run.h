@@ -1,6 +1,7 @@
 // The main program's sequence, from the control file to the report.
 #pragma once
 
+#include "shared/projection.h"
 #include "shared/runend.h"
 
 namespace kelmar {
@@ -8,5 +9,11 @@ namespace kelmar {
 // Runs the whole analysis and returns the exit status; a run that ends
 // early has written its message on standard error.
 int runKelmar(Console& console);
+
+// The steps after the structures are loaded: the superposition, the
+// translational vectors and the report; ends the run (RunEnd, status 2)
+// when the report holds a value that is not finite or did not fit its
+// field.
+void analyse(Projection& p, Coor& coor, int ninit, Console& console);
 
 }  // namespace kelmar
