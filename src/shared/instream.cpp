@@ -104,6 +104,36 @@ void InputStream::stepBack() {
   canStepBack_ = false;
 }
 
+void InputStream::passOver(const LineSearch& search) {
+  canStepBack_ = false;
+  for (;;) {
+    const char* base = buf_.data() + begin_;
+    std::size_t held = end_ - begin_;
+    // Whole lines only: the bytes up to the last line end held, and at the
+    // end of input the last line without one.
+    std::size_t whole = held;
+    if (!eof_) {
+      while (whole > 0 && base[whole - 1] != '\n') --whole;
+    }
+    if (whole > 0) {
+      long ends = 0;
+      std::size_t hit = search.find(base, whole, ends);
+      lineNumber_ += ends;
+      if (hit < whole) {
+        std::size_t start = hit;
+        while (start > 0 && base[start - 1] != '\n') --start;
+        begin_ += start;
+        return;
+      }
+      begin_ += whole;
+      if (eof_ && base[whole - 1] != '\n') ++lineNumber_;  // the last line, without a line end
+    }
+    if (eof_ || !fill()) {
+      if (begin_ == end_) return;
+    }
+  }
+}
+
 std::unique_ptr<InputStream> openInputFile(const std::string& path, std::string& why) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -11,6 +12,10 @@ namespace kelmar {
 namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The powers of ten that a double holds exactly.
+constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
 // The parts of a number token: sign, mantissa digits around an optional
 // point, and an exponent.
@@ -74,9 +79,6 @@ bool convert(const NumberParts& n, long shift, double& value) {
   std::size_t digits = n.intDigits.size() + n.fracDigits.size();
   long e10 = n.exponent - shift - long(n.fracDigits.size());
   if (digits <= 15 && e10 >= -22 && e10 <= 22) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     long long m = 0;
     for (char c : n.intDigits) m = m * 10 + (c - '0');
     for (char c : n.fracDigits) m = m * 10 + (c - '0');
@@ -121,12 +123,48 @@ bool convert(const NumberParts& n, long shift, double& value) {
 }  // namespace
 
 bool parseReal(std::string_view token, double& value) {
+  // The usual token of a table, [-]digits[.digits] with at most 15 digits,
+  // in one pass; the same exact conversion as in convert.
+  {
+    const char* p = token.data();
+    const char* e = p + token.size();
+    bool negative = false;
+    if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    std::uint64_t m = 0;
+    int digits = 0;
+    int decimals = 0;
+    for (; p < e && isDigit(*p); ++p, ++digits) m = m * 10 + std::uint64_t(*p - '0');
+    if (p < e && *p == '.') {
+      for (++p; p < e && isDigit(*p); ++p, ++digits, ++decimals) m = m * 10 + std::uint64_t(*p - '0');
+    }
+    if (p == e && digits > 0 && digits <= 15) {
+      double v = double(m);
+      if (decimals > 0) v /= kPowers[decimals];
+      value = negative ? -v : v;
+      return true;
+    }
+  }
   NumberParts n;
   if (!scanNumber(token, n)) return false;
   return convert(n, 0, value);
 }
 
 bool parseInteger(std::string_view token, int& value) {
+  // [-]digits, at most 9 of them, in one pass
+  {
+    const char* p = token.data();
+    const char* e = p + token.size();
+    bool negative = false;
+    if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    if (p < e && e - p <= 9) {
+      int v = 0;
+      for (; p < e && isDigit(*p); ++p) v = v * 10 + (*p - '0');
+      if (p == e) {
+        value = negative ? -v : v;
+        return true;
+      }
+    }
+  }
   NumberParts n;
   if (!scanNumber(token, n)) return false;
   if (!n.hasPoint && !n.hasExponent) {
