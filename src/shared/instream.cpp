@@ -16,11 +16,13 @@ constexpr std::size_t kChunk = std::size_t(1) << 20;
 
 InputStream::InputStream(int fd, std::string name, bool owned)
     : fd_(fd), owned_(owned), name_(std::move(name)) {
-  buf_.resize(kChunk);
+  buf_.resize(kChunk + kReadableAfterLine);
 }
 
 InputStream::InputStream(std::string_view text, std::string name)
-    : eof_(true), name_(std::move(name)), buf_(text.begin(), text.end()), end_(text.size()) {}
+    : eof_(true), name_(std::move(name)), buf_(text.begin(), text.end()), end_(text.size()) {
+  buf_.resize(end_ + kReadableAfterLine);
+}
 
 InputStream::~InputStream() {
   if (owned_ && fd_ >= 0) ::close(fd_);
@@ -34,9 +36,14 @@ bool InputStream::fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
+  // the bytes after end_ are the readable ones past the last line
+  std::size_t room = buf_.size() - kReadableAfterLine;
+  if (end_ == room) {
+    room *= 2;
+    buf_.resize(room + kReadableAfterLine);
+  }
   for (;;) {
-    ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
+    ssize_t n = ::read(fd_, buf_.data() + end_, room - end_);
     if (n > 0) {
       end_ += std::size_t(n);
       return true;

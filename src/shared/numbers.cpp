@@ -122,27 +122,46 @@ bool convert(const NumberParts& n, long shift, double& value) {
 
 }  // namespace
 
+std::size_t plainRealPrefix(std::string_view text, double& value) {
+  // digits and one correctly rounded division by an exact power of ten, as
+  // in convert
+  const char* p = text.data();
+  const char* e = p + text.size();
+  bool negative = false;
+  if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t m = 0;
+  int digits = 0;
+  int decimals = 0;
+  for (; p < e && isDigit(*p); ++p, ++digits) m = m * 10 + std::uint64_t(*p - '0');
+  if (p < e && *p == '.') {
+    for (++p; p < e && isDigit(*p); ++p, ++digits, ++decimals) m = m * 10 + std::uint64_t(*p - '0');
+  }
+  if (digits == 0 || digits > 15) return 0;
+  double v = double(m);
+  if (decimals > 0) v /= kPowers[decimals];
+  value = negative ? -v : v;
+  return std::size_t(p - text.data());
+}
+
+std::size_t plainIntegerPrefix(std::string_view text, int& value) {
+  const char* p = text.data();
+  const char* e = p + text.size();
+  bool negative = false;
+  if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  const char* start = p;
+  int v = 0;
+  for (; p < e && isDigit(*p) && p - start < 9; ++p) v = v * 10 + (*p - '0');
+  if (p == start || (p < e && isDigit(*p))) return 0;
+  value = negative ? -v : v;
+  return std::size_t(p - text.data());
+}
+
 bool parseReal(std::string_view token, double& value) {
-  // The usual token of a table, [-]digits[.digits] with at most 15 digits,
-  // in one pass; the same exact conversion as in convert.
-  {
-    const char* p = token.data();
-    const char* e = p + token.size();
-    bool negative = false;
-    if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    std::uint64_t m = 0;
-    int digits = 0;
-    int decimals = 0;
-    for (; p < e && isDigit(*p); ++p, ++digits) m = m * 10 + std::uint64_t(*p - '0');
-    if (p < e && *p == '.') {
-      for (++p; p < e && isDigit(*p); ++p, ++digits, ++decimals) m = m * 10 + std::uint64_t(*p - '0');
-    }
-    if (p == e && digits > 0 && digits <= 15) {
-      double v = double(m);
-      if (decimals > 0) v /= kPowers[decimals];
-      value = negative ? -v : v;
-      return true;
-    }
+  // the usual token of a table in one pass
+  double v = 0.0;
+  if (!token.empty() && plainRealPrefix(token, v) == token.size()) {
+    value = v;
+    return true;
   }
   NumberParts n;
   if (!scanNumber(token, n)) return false;
@@ -150,20 +169,10 @@ bool parseReal(std::string_view token, double& value) {
 }
 
 bool parseInteger(std::string_view token, int& value) {
-  // [-]digits, at most 9 of them, in one pass
-  {
-    const char* p = token.data();
-    const char* e = p + token.size();
-    bool negative = false;
-    if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
-    if (p < e && e - p <= 9) {
-      int v = 0;
-      for (; p < e && isDigit(*p); ++p) v = v * 10 + (*p - '0');
-      if (p == e) {
-        value = negative ? -v : v;
-        return true;
-      }
-    }
+  int v = 0;
+  if (!token.empty() && plainIntegerPrefix(token, v) == token.size()) {
+    value = v;
+    return true;
   }
   NumberParts n;
   if (!scanNumber(token, n)) return false;

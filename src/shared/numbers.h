@@ -3,6 +3,7 @@
 // structure file accept the same spellings.
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace kelmar {
@@ -18,6 +19,14 @@ bool parseReal(std::string_view token, double& value);
 // converted as a real and truncated toward zero (2.7 gives 2, 1e2 gives 100).
 // Returns false for anything else, and for a value outside the 32-bit range.
 bool parseInteger(std::string_view token, int& value);
+
+// The plain number at the start of `text`: [-|+]digits[.digits] with at
+// most 15 digits, or for an integer [-|+] and at most 9 digits. Returns the
+// number of bytes it takes, with the value that parseReal or parseInteger
+// gives for that token; 0 when the text does not start with one. A caller
+// that reads tokens must still see the token end after it.
+std::size_t plainRealPrefix(std::string_view text, double& value);
+std::size_t plainIntegerPrefix(std::string_view text, int& value);
 
 // A fixed-column numeric field with `decimals` implied decimals: blanks are
 // ignored wherever they stand, a field of blanks gives 0; a field without a

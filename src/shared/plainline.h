@@ -12,12 +12,12 @@
 
 namespace kelmar {
 
-// Fills the items from the next line when that line holds at least as many
-// tokens between blanks as there are items, none of the tokens for the
-// items holds a tab, comma, slash, quote or asterisk, each number token
-// converts, and every item is a number or a dropped word: the rest of the
-// line is dropped, as the general read does. Otherwise returns false and
-// leaves the items and the stream as they were.
+// Fills the items from the next line when each item's token stands there
+// between blanks: a number in the plain form of plainRealPrefix or
+// plainIntegerPrefix, or a word that is dropped and holds no tab, comma,
+// slash, quote or asterisk. The rest of the line is dropped, as the general
+// read does. Otherwise returns false and leaves the items and the stream as
+// they were.
 bool readPlainLine(InputStream& in, std::span<const ReadItem> items);
 
 }  // namespace kelmar
