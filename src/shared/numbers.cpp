@@ -126,17 +126,23 @@ std::size_t plainRealPrefix(std::string_view text, double& value) {
   // digits and one correctly rounded division by an exact power of ten, as
   // in convert
   const char* p = text.data();
-  const char* e = p + text.size();
+  const char* const e = p + text.size();
   bool negative = false;
   if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  std::uint64_t m = 0;
-  int digits = 0;
-  int decimals = 0;
-  for (; p < e && isDigit(*p); ++p, ++digits) m = m * 10 + std::uint64_t(*p - '0');
+  std::int64_t m = 0;
+  const char* start = p;
+  for (; p < e && isDigit(*p) && p - start <= 16; ++p) m = m * 10 + (*p - '0');
+  std::ptrdiff_t digits = p - start;
+  std::ptrdiff_t decimals = 0;
   if (p < e && *p == '.') {
-    for (++p; p < e && isDigit(*p); ++p, ++digits, ++decimals) m = m * 10 + std::uint64_t(*p - '0');
+    const char* point = ++p;
+    for (; p < e && isDigit(*p) && p - start <= 16; ++p) m = m * 10 + (*p - '0');
+    decimals = p - point;
+    digits += decimals;
   }
-  if (digits == 0 || digits > 15) return 0;
+  // at most 15 digits; more, even in a run that the loops left unread,
+  // take the general way
+  if (digits == 0 || digits > 15 || (p < e && isDigit(*p))) return 0;
   double v = double(m);
   if (decimals > 0) v /= kPowers[decimals];
   value = negative ? -v : v;
@@ -145,7 +151,7 @@ std::size_t plainRealPrefix(std::string_view text, double& value) {
 
 std::size_t plainIntegerPrefix(std::string_view text, int& value) {
   const char* p = text.data();
-  const char* e = p + text.size();
+  const char* const e = p + text.size();
   bool negative = false;
   if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
   const char* start = p;
