@@ -16,13 +16,11 @@ constexpr std::size_t kChunk = std::size_t(1) << 20;
 
 InputStream::InputStream(int fd, std::string name, bool owned)
     : fd_(fd), owned_(owned), name_(std::move(name)) {
-  buf_.resize(kChunk + kReadableAfterLine);
+  buf_.resize(kChunk);
 }
 
 InputStream::InputStream(std::string_view text, std::string name)
-    : eof_(true), name_(std::move(name)), buf_(text.begin(), text.end()), end_(text.size()) {
-  buf_.resize(end_ + kReadableAfterLine);
-}
+    : eof_(true), name_(std::move(name)), buf_(text.begin(), text.end()), end_(text.size()) {}
 
 InputStream::~InputStream() {
   if (owned_ && fd_ >= 0) ::close(fd_);
@@ -36,14 +34,9 @@ bool InputStream::fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  // the bytes after end_ are the readable ones past the last line
-  std::size_t room = buf_.size() - kReadableAfterLine;
-  if (end_ == room) {
-    room *= 2;
-    buf_.resize(room + kReadableAfterLine);
-  }
+  if (end_ == buf_.size()) buf_.resize(buf_.size() * 2);
   for (;;) {
-    ssize_t n = ::read(fd_, buf_.data() + end_, room - end_);
+    ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
     if (n > 0) {
       end_ += std::size_t(n);
       return true;

@@ -36,11 +36,8 @@ class InputStream {
 
   // The next line, without its line end; a carriage return just before the
   // line end is dropped. The last line counts even without a line end. The
-  // view stays valid until the next call, and at least kReadableAfterLine
-  // bytes after its end may be read (their values are of no use: the next
-  // line, or anything). Returns false at end of input.
+  // view stays valid until the next call. Returns false at end of input.
   bool nextLine(std::string_view& line);
-  static constexpr std::size_t kReadableAfterLine = 64;
 
   // Like nextLine, but hands out at most `limit` characters; the rest of a
   // longer line stays unread and is what the next read sees.

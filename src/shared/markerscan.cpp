@@ -50,7 +50,15 @@ bool scanKernelAvailable(ScanKernel kernel) {
       return KELMAR_X86_VECTORS != 0;
     case ScanKernel::Vector32:
 #if KELMAR_X86_VECTORS
-      return __builtin_cpu_supports("avx2");
+    {
+      // the processor's word (CPUID, and whether the system keeps the
+      // 32-byte registers), asked once
+      static const bool avx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+      }();
+      return avx2;
+    }
 #else
       return false;
 #endif
@@ -272,8 +280,8 @@ __attribute__((target("avx2"))) std::size_t MarkerScan::findVector32(const char*
 
 std::size_t MarkerScan::Search::find(const char* data, std::size_t size, long& lineEnds) const {
   const MarkerScan& s = scan_;
-  ScanKernel kernel = scanSettings().kernel;
 #if KELMAR_X86_VECTORS
+  ScanKernel kernel = scanSettings().kernel;
   if (s.probes_.size() <= kMaxVectorMarkers && scanKernelAvailable(kernel)) {
     using Kernel = std::size_t (MarkerScan::*)(const char*, std::size_t, long&) const;
     static constexpr Kernel k16[] = {nullptr,
