@@ -13,10 +13,6 @@ namespace {
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The powers of ten that a double holds exactly.
-constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                              1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 // The parts of a number token: sign, mantissa digits around an optional
 // point, and an exponent.
 struct NumberParts {
@@ -83,7 +79,7 @@ bool convert(const NumberParts& n, long shift, double& value) {
     for (char c : n.intDigits) m = m * 10 + (c - '0');
     for (char c : n.fracDigits) m = m * 10 + (c - '0');
     double v = double(m);
-    v = e10 < 0 ? v / kPowers[-e10] : v * kPowers[e10];
+    v = e10 < 0 ? v / kExactPowersOfTen[-e10] : v * kExactPowersOfTen[e10];
     value = n.negative ? -v : v;
     return true;
   }
@@ -121,46 +117,6 @@ bool convert(const NumberParts& n, long shift, double& value) {
 }
 
 }  // namespace
-
-std::size_t plainRealPrefix(std::string_view text, double& value) {
-  // digits and one correctly rounded division by an exact power of ten, as
-  // in convert
-  const char* p = text.data();
-  const char* const e = p + text.size();
-  bool negative = false;
-  if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  std::int64_t m = 0;
-  const char* start = p;
-  for (; p < e && isDigit(*p) && p - start <= 16; ++p) m = m * 10 + (*p - '0');
-  std::ptrdiff_t digits = p - start;
-  std::ptrdiff_t decimals = 0;
-  if (p < e && *p == '.') {
-    const char* point = ++p;
-    for (; p < e && isDigit(*p) && p - start <= 16; ++p) m = m * 10 + (*p - '0');
-    decimals = p - point;
-    digits += decimals;
-  }
-  // at most 15 digits; more, even in a run that the loops left unread,
-  // take the general way
-  if (digits == 0 || digits > 15 || (p < e && isDigit(*p))) return 0;
-  double v = double(m);
-  if (decimals > 0) v /= kPowers[decimals];
-  value = negative ? -v : v;
-  return std::size_t(p - text.data());
-}
-
-std::size_t plainIntegerPrefix(std::string_view text, int& value) {
-  const char* p = text.data();
-  const char* const e = p + text.size();
-  bool negative = false;
-  if (p < e && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  const char* start = p;
-  int v = 0;
-  for (; p < e && isDigit(*p) && p - start < 9; ++p) v = v * 10 + (*p - '0');
-  if (p == start || (p < e && isDigit(*p))) return 0;
-  value = negative ? -v : v;
-  return std::size_t(p - text.data());
-}
 
 bool parseReal(std::string_view token, double& value) {
   // the usual token of a table in one pass
