@@ -46,44 +46,41 @@ bool readPlainLine(InputStream& in, std::span<const ReadItem> items) {
   if (items.empty() || items.size() > kMaxItems) return false;
   std::string_view line;
   if (!in.nextLine(line)) return false;  // the general read reports the end of input
-  union Value {
-    int i;
-    double d;
-  };
-  Value values[kMaxItems];
   const char* p = line.data();
   const char* const e = p + line.size();
-  bool ok = true;
-  for (std::size_t k = 0; k < items.size() && ok; ++k) {
+  // Each value is stored once its token is known to end at a blank or at
+  // the end of the line. When a later token sends the line to the general
+  // read, that read stores the same values for these tokens again, so the
+  // items end as the general read alone leaves them.
+  for (const ReadItem& item : items) {
     p = skipBlanks(p, e);
     std::string_view rest(p, std::size_t(e - p));
     std::size_t n = 0;
-    switch (items[k].kind) {
+    int i = 0;
+    double d = 0.0;
+    switch (item.kind) {
       case ReadItem::Kind::Text:
         // a word that is dropped: any bytes up to the next blank
-        if (items[k].dest == nullptr) {
+        if (item.dest == nullptr) {
           while (n < rest.size() && rest[n] != ' ' && !kSpecials.is[static_cast<unsigned char>(rest[n])]) ++n;
         }
         break;
       case ReadItem::Kind::Integer:
-        n = plainIntegerPrefix(rest, values[k].i);
+        n = plainIntegerPrefix(rest, i);
         break;
       case ReadItem::Kind::Real:
-        n = plainRealPrefix(rest, values[k].d);
+        n = plainRealPrefix(rest, d);
         break;
     }
-    // the token must end at a blank or at the end of the line
-    ok = n > 0 && (n == rest.size() || rest[n] == ' ');
+    if (n == 0 || (n != rest.size() && rest[n] != ' ')) {
+      in.stepBack();
+      return false;
+    }
+    if (item.dest != nullptr) {
+      if (item.kind == ReadItem::Kind::Integer) *static_cast<int*>(item.dest) = i;
+      if (item.kind == ReadItem::Kind::Real) *static_cast<double*>(item.dest) = d;
+    }
     p += n;
-  }
-  if (!ok) {
-    in.stepBack();
-    return false;
-  }
-  for (std::size_t k = 0; k < items.size(); ++k) {
-    if (items[k].dest == nullptr) continue;
-    if (items[k].kind == ReadItem::Kind::Integer) *static_cast<int*>(items[k].dest) = values[k].i;
-    if (items[k].kind == ReadItem::Kind::Real) *static_cast<double*>(items[k].dest) = values[k].d;
   }
   return true;
 }
