@@ -1,6 +1,7 @@
 #include "shared/markerscan.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <stdexcept>
@@ -185,8 +186,14 @@ __attribute__((target("avx2"))) long laneSum32(__m256i sums) {
 
 }  // namespace
 
+// The vector kernels compare two bytes of every marker at 16 or 32 places
+// at once, and count the line ends in byte lanes: a lane counts to at most
+// 255 before the lanes are added up, so the blocks come in rounds of 255.
+constexpr std::size_t kRound = 255;
+
 template <std::size_t N>
 std::size_t MarkerScan::findVector16(const char* data, std::size_t size, long& lineEnds) const {
+  constexpr std::size_t W = 16;
   __m128i a[N], b[N];
   std::size_t first[N], second[N];
   for (std::size_t k = 0; k < N; ++k) {
@@ -197,42 +204,48 @@ std::size_t MarkerScan::findVector16(const char* data, std::size_t size, long& l
   }
   const __m128i ends = _mm_set1_epi8('\n');
   const __m128i zero = _mm_setzero_si128();
-  __m128i counts = zero;  // line ends per byte lane, at most 255 blocks
-  __m128i sums = zero;    // the counts added up, in two 64-bit lanes
-  int blocks = 0;
   std::size_t p = 0;
-  for (; p + reach_ + 16 <= size; p += 16) {
-    __m128i hits = zero;
+  // blocks start at p <= last, so that every load stays within the data
+  const std::size_t last = size >= reach_ + W ? size - reach_ - W : 0;
+  while (size >= reach_ + W && p <= last) {
+    const std::size_t stop = std::min(last + 1, p + kRound * W);
+    __m128i counts = zero;  // line ends per byte lane in this round
+    unsigned mask = 0;
+    for (; p < stop; p += W) {
+      __m128i hits = zero;
 #pragma GCC unroll 6
-    for (std::size_t k = 0; k < N; ++k) {
-      __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + first[k]));
-      __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + second[k]));
-      hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(x, a[k]), _mm_cmpeq_epi8(y, b[k])));
-    }
-    unsigned mask = unsigned(_mm_movemask_epi8(hits));
-    while (mask != 0) {
-      unsigned bit = unsigned(__builtin_ctz(mask));
-      if (hitAt(data, size, p + bit)) {
-        lineEnds += laneSum16(_mm_add_epi64(sums, _mm_sad_epu8(counts, zero))) + countLineEnds(data + p, bit);
-        return p + bit;
+      for (std::size_t k = 0; k < N; ++k) {
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + first[k]));
+        __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + second[k]));
+        hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(x, a[k]), _mm_cmpeq_epi8(y, b[k])));
       }
-      mask &= mask - 1;
+      mask = unsigned(_mm_movemask_epi8(hits));
+      if (mask != 0) break;
+      __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(block, ends));
     }
-    __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
-    counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(block, ends));
-    if (++blocks == 255) {
-      sums = _mm_add_epi64(sums, _mm_sad_epu8(counts, zero));
-      counts = zero;
-      blocks = 0;
+    lineEnds += laneSum16(_mm_sad_epu8(counts, zero));
+    if (p < stop) {
+      // Places of the block at p that may start a marker, checked out of
+      // the loop above, which so keeps its vectors in registers.
+      for (; mask != 0; mask &= mask - 1) {
+        unsigned bit = unsigned(std::countr_zero(mask));
+        if (hitAt(data, size, p + bit)) {
+          lineEnds += countLineEnds(data + p, bit);
+          return p + bit;
+        }
+      }
+      lineEnds += countLineEnds(data + p, W);
+      p += W;
     }
   }
-  lineEnds += laneSum16(_mm_add_epi64(sums, _mm_sad_epu8(counts, zero)));
   return findTail(data, p, size, lineEnds);
 }
 
 template <std::size_t N>
 __attribute__((target("avx2"))) std::size_t MarkerScan::findVector32(const char* data, std::size_t size,
                                                                       long& lineEnds) const {
+  constexpr std::size_t W = 32;
   __m256i a[N], b[N];
   std::size_t first[N], second[N];
   for (std::size_t k = 0; k < N; ++k) {
@@ -243,36 +256,40 @@ __attribute__((target("avx2"))) std::size_t MarkerScan::findVector32(const char*
   }
   const __m256i ends = _mm256_set1_epi8('\n');
   const __m256i zero = _mm256_setzero_si256();
-  __m256i counts = zero;
-  __m256i sums = zero;
-  int blocks = 0;
   std::size_t p = 0;
-  for (; p + reach_ + 32 <= size; p += 32) {
-    __m256i hits = zero;
+  const std::size_t last = size >= reach_ + W ? size - reach_ - W : 0;
+  while (size >= reach_ + W && p <= last) {
+    const std::size_t stop = std::min(last + 1, p + kRound * W);
+    __m256i counts = zero;
+    unsigned mask = 0;
+    for (; p < stop; p += W) {
+      __m256i hits = zero;
 #pragma GCC unroll 6
-    for (std::size_t k = 0; k < N; ++k) {
-      __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + first[k]));
-      __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + second[k]));
-      hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(x, a[k]), _mm256_cmpeq_epi8(y, b[k])));
-    }
-    unsigned mask = unsigned(_mm256_movemask_epi8(hits));
-    while (mask != 0) {
-      unsigned bit = unsigned(__builtin_ctz(mask));
-      if (hitAt(data, size, p + bit)) {
-        lineEnds += laneSum32(_mm256_add_epi64(sums, _mm256_sad_epu8(counts, zero))) + countLineEnds(data + p, bit);
-        return p + bit;
+      for (std::size_t k = 0; k < N; ++k) {
+        __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + first[k]));
+        __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + second[k]));
+        hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(x, a[k]), _mm256_cmpeq_epi8(y, b[k])));
       }
-      mask &= mask - 1;
+      mask = unsigned(_mm256_movemask_epi8(hits));
+      if (mask != 0) break;
+      __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
+      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(block, ends));
     }
-    __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
-    counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(block, ends));
-    if (++blocks == 255) {
-      sums = _mm256_add_epi64(sums, _mm256_sad_epu8(counts, zero));
-      counts = zero;
-      blocks = 0;
+    lineEnds += laneSum32(_mm256_sad_epu8(counts, zero));
+    if (p < stop) {
+      // Places of the block at p that may start a marker, checked out of
+      // the loop above, which so keeps its vectors in registers.
+      for (; mask != 0; mask &= mask - 1) {
+        unsigned bit = unsigned(std::countr_zero(mask));
+        if (hitAt(data, size, p + bit)) {
+          lineEnds += countLineEnds(data + p, bit);
+          return p + bit;
+        }
+      }
+      lineEnds += countLineEnds(data + p, W);
+      p += W;
     }
   }
-  lineEnds += laneSum32(_mm256_add_epi64(sums, _mm256_sad_epu8(counts, zero)));
   return findTail(data, p, size, lineEnds);
 }
 
