@@ -94,7 +94,19 @@ bool InputStream::nextLinePart(std::string_view& line, std::size_t limit) {
 }
 
 bool InputStream::nextLine(std::string_view& line) {
-  return nextLinePart(line, std::string_view::npos);
+  // the usual case first: the whole line is held
+  const char* base = buf_.data() + begin_;
+  const std::size_t held = end_ - begin_;
+  const void* nl = held > 0 ? std::memchr(base, '\n', held) : nullptr;
+  if (nl == nullptr) return nextLinePart(line, std::string_view::npos);
+  std::size_t len = std::size_t(static_cast<const char*>(nl) - base);
+  lastStart_ = begin_;
+  canStepBack_ = true;
+  ++lineNumber_;
+  begin_ += len + 1;
+  if (len > 0 && base[len - 1] == '\r') --len;
+  line = std::string_view(base, len);
+  return true;
 }
 
 void InputStream::stepBack() {
