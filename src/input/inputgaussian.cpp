@@ -1,10 +1,11 @@
-// Reader of Gaussian output files: one file per slab, scanned line by line
-// for three markers.
+// Reader of Gaussian output files: one file per slab, scanned for three
+// markers.
 #include <string_view>
 #include <vector>
 
 #include "input/input.h"
 #include "shared/freeread.h"
+#include "shared/markerscan.h"
 
 namespace kelmar {
 namespace {
@@ -58,12 +59,13 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
   const int rest = p.nvibm - 3 * nb;
   std::vector<ReadItem> items;
   LineBuffer f1;
+  const MarkerScan scan({"Thermochemistry", "Coordinates (Angstroms)", "normal coordinates:"});
 
   int s = 0;
   for (InputStream* file : files) {
     ++s;
     InputStream& in = *file;
-    while (readWholeLine(in, f1)) {
+    while (scan.nextLine(in, f1)) {
       //  -------------------
       //  - Thermochemistry -
       //  -------------------

@@ -1,5 +1,5 @@
-// Reader of Molpro frequency outputs: one file per slab, scanned line by line
-// for seven markers (the geometry, three count lists, three blocks of mode
+// Reader of Molpro frequency outputs: one file per slab, scanned for seven
+// markers (the geometry, three count lists, three blocks of mode
 // columns).
 #include <string>
 #include <string_view>
@@ -7,6 +7,7 @@
 
 #include "input/input.h"
 #include "shared/freeread.h"
+#include "shared/markerscan.h"
 
 namespace kelmar {
 namespace {
@@ -125,12 +126,15 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
   int nvib = 0;
   int nlow = 0;
   LineBuffer f1;
+  const MarkerScan scan({"CALCULATION OF NORMAL MODES", "Imaginary Vibration", "Vibration        Wavenumber",
+                         "Low Vibration", "Normal Modes", "Normal Modes of imaginary frequencies",
+                         "Normal Modes of low/zero frequencies"});
 
   int s = 0;
   for (InputStream* file : files) {
     ++s;
     InputStream& in = *file;
-    while (readWholeLine(in, f1)) {
+    while (scan.nextLine(in, f1)) {
       //  FREQUENCIES * CALCULATION OF NORMAL MODES FOR UCCSD(T)
       //
       //

@@ -1,11 +1,12 @@
 // Reader of a Polyrate output file: every structure of the run in one file,
-// scanned line by line for five markers. The structures are numbered in the
+// scanned for five markers. The structures are numbered in the
 // order of their geometry sections; the last one is the transition state.
 #include <string>
 #include <string_view>
 
 #include "input/input.h"
 #include "shared/freeread.h"
+#include "shared/markerscan.h"
 
 namespace kelmar {
 namespace {
@@ -84,10 +85,12 @@ void inputpolyrate(Projection& p, Coor& coor, InputStream& in) {
   const int pairs = nmodes / 2;
   int counter = 0;  // the structure whose sections are being read
   LineBuffer f1;
+  const MarkerScan scan({"  Atomic information:", " Initial guess ", " Final geometry ", " Initial saddle ",
+                         "Frequencies and normalized eigenvector"});
 
   // Every marker keeps its leading and trailing blanks: " Initial guess "
   // does not match "Initial guesses".
-  while (readWholeLine(in, f1)) {
+  while (scan.nextLine(in, f1)) {
     //   Atomic information:
     //   (two lines)
     //   1   8   O   15.99491

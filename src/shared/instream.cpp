@@ -103,7 +103,19 @@ bool InputStream::nextLinePart(std::string_view& line, std::size_t limit) {
 }
 
 bool InputStream::nextLine(std::string_view& line) {
-  return nextLinePart(line, std::string_view::npos);
+  // the usual case first: the whole line is held
+  const char* base = buf_.data() + begin_;
+  const std::size_t held = end_ - begin_;
+  const void* nl = held > 0 ? std::memchr(base, '\n', held) : nullptr;
+  if (nl == nullptr) return nextLinePart(line, std::string_view::npos);
+  std::size_t len = std::size_t(static_cast<const char*>(nl) - base);
+  lastStart_ = begin_;
+  canStepBack_ = true;
+  ++lineNumber_;
+  begin_ += len + 1;
+  if (len > 0 && base[len - 1] == '\r') --len;
+  line = std::string_view(base, len);
+  return true;
 }
 
 void InputStream::stepBack() {
@@ -111,6 +123,36 @@ void InputStream::stepBack() {
   begin_ = lastStart_;
   --lineNumber_;
   canStepBack_ = false;
+}
+
+void InputStream::passOver(const LineSearch& search) {
+  canStepBack_ = false;
+  for (;;) {
+    const char* base = buf_.data() + begin_;
+    std::size_t held = end_ - begin_;
+    // Whole lines only: the bytes up to the last line end held, and at the
+    // end of input the last line without one.
+    std::size_t whole = held;
+    if (!eof_) {
+      while (whole > 0 && base[whole - 1] != '\n') --whole;
+    }
+    if (whole > 0) {
+      long ends = 0;
+      std::size_t hit = search.find(base, whole, ends);
+      lineNumber_ += ends;
+      if (hit < whole) {
+        std::size_t start = hit;
+        while (start > 0 && base[start - 1] != '\n') --start;
+        begin_ += start;
+        return;
+      }
+      begin_ += whole;
+      if (eof_ && base[whole - 1] != '\n') ++lineNumber_;  // the last line, without a line end
+    }
+    if (eof_ || !fill()) {
+      if (begin_ == end_) return;
+    }
+  }
 }
 
 std::unique_ptr<InputStream> openInputFile(const std::string& path, std::string& why) {

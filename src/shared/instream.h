@@ -26,6 +26,18 @@ struct Section {
   std::string describe() const;
 };
 
+// A search over the bytes of whole lines, for InputStream::passOver.
+class LineSearch {
+ public:
+  virtual ~LineSearch() = default;
+  // The offset of the first byte of data[0, size) at which a hit starts, or
+  // `size` when there is none; `lineEnds` grows by the number of line ends
+  // before that offset. `data` holds whole lines (the last one of a stream
+  // may lack its line end), so a hit of a text without line ends lies within
+  // one line.
+  virtual std::size_t find(const char* data, std::size_t size, long& lineEnds) const = 0;
+};
+
 class InputStream {
  public:
   // Reads the open file descriptor fd; closes it at the end when `owned`.
@@ -48,6 +60,12 @@ class InputStream {
   // Moves back before the line that the last call handed out, so that the
   // next call hands it out again. One step only.
   void stepBack();
+
+  // Passes over the lines in which `search` finds nothing, as if each had
+  // been read (the line numbers go on counting them), and stops before the
+  // first line with a hit, which the next read hands out; at the end of
+  // input when no line has one. Nothing can be stepped back over after it.
+  void passOver(const LineSearch& search);
 
   // The name used in messages: the file's name, or "standard input".
   const std::string& name() const { return name_; }

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -74,14 +75,11 @@ bool convert(const NumberParts& n, long shift, double& value) {
   std::size_t digits = n.intDigits.size() + n.fracDigits.size();
   long e10 = n.exponent - shift - long(n.fracDigits.size());
   if (digits <= 15 && e10 >= -22 && e10 <= 22) {
-    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                         1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                         1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     long long m = 0;
     for (char c : n.intDigits) m = m * 10 + (c - '0');
     for (char c : n.fracDigits) m = m * 10 + (c - '0');
     double v = double(m);
-    v = e10 < 0 ? v / kPowers[-e10] : v * kPowers[e10];
+    v = e10 < 0 ? v / kExactPowersOfTen[-e10] : v * kExactPowersOfTen[e10];
     value = n.negative ? -v : v;
     return true;
   }
@@ -121,12 +119,23 @@ bool convert(const NumberParts& n, long shift, double& value) {
 }  // namespace
 
 bool parseReal(std::string_view token, double& value) {
+  // the usual token of a table in one pass
+  double v = 0.0;
+  if (!token.empty() && plainRealPrefix(token, v) == token.size()) {
+    value = v;
+    return true;
+  }
   NumberParts n;
   if (!scanNumber(token, n)) return false;
   return convert(n, 0, value);
 }
 
 bool parseInteger(std::string_view token, int& value) {
+  int v = 0;
+  if (!token.empty() && plainIntegerPrefix(token, v) == token.size()) {
+    value = v;
+    return true;
+  }
   NumberParts n;
   if (!scanNumber(token, n)) return false;
   if (!n.hasPoint && !n.hasExponent) {

@@ -3,6 +3,8 @@
 // structure file accept the same spellings.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 namespace kelmar {
@@ -18,6 +20,77 @@ bool parseReal(std::string_view token, double& value);
 // converted as a real and truncated toward zero (2.7 gives 2, 1e2 gives 100).
 // Returns false for anything else, and for a value outside the 32-bit range.
 bool parseInteger(std::string_view token, int& value);
+
+// The powers of ten that a double holds exactly.
+inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                               1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                               1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The plain number at the start of `text`: [-|+]digits[.digits] with at
+// most 15 digits, or for an integer [-|+] and at most 9 digits. Returns the
+// number of bytes it takes, with the value that parseReal or parseInteger
+// gives for that token; 0 when the text does not start with one. A caller
+// that reads tokens must still see the token end after it. Inline, for the
+// loops over table lines; parseReal and parseInteger start with them.
+inline std::size_t plainRealPrefix(std::string_view text, double& value) {
+  const char* p = text.data();
+  const char* const e = p + text.size();
+  bool negative = false;
+  if (p != e && (*p == '-' || *p == '+')) {
+    negative = *p == '-';
+    ++p;
+  }
+  // At most 17 bytes of digits and a point are looked at: a number that
+  // goes on holds more than 15 digits and takes the general way.
+  const char* const start = p;
+  const char* const stop = e - start > 17 ? start + 17 : e;
+  std::int64_t m = 0;
+  unsigned d = 0;
+  while (p != stop && (d = unsigned(static_cast<unsigned char>(*p)) - '0') < 10) {
+    m = m * 10 + d;
+    ++p;
+  }
+  std::ptrdiff_t digits = p - start;
+  std::ptrdiff_t decimals = 0;
+  if (p != stop && *p == '.') {
+    const char* const point = ++p;
+    while (p != stop && (d = unsigned(static_cast<unsigned char>(*p)) - '0') < 10) {
+      m = m * 10 + d;
+      ++p;
+    }
+    decimals = p - point;
+    digits += decimals;
+  }
+  if (digits == 0 || digits > 15) return 0;
+  // the digits are an exact double, and so is the power of ten: one
+  // correctly rounded division
+  double v = double(m);
+  if (decimals > 0) v /= kExactPowersOfTen[decimals];
+  value = negative ? -v : v;
+  return std::size_t(p - text.data());
+}
+
+inline std::size_t plainIntegerPrefix(std::string_view text, int& value) {
+  const char* p = text.data();
+  const char* const e = p + text.size();
+  bool negative = false;
+  if (p != e && (*p == '-' || *p == '+')) {
+    negative = *p == '-';
+    ++p;
+  }
+  const char* const start = p;
+  const char* const stop = e - start > 9 ? start + 9 : e;
+  int v = 0;
+  unsigned d = 0;
+  while (p != stop && (d = unsigned(static_cast<unsigned char>(*p)) - '0') < 10) {
+    v = v * 10 + int(d);
+    ++p;
+  }
+  // no digit, or a tenth one: the general way
+  if (p == start || (p != e && unsigned(static_cast<unsigned char>(*p)) - '0' < 10)) return 0;
+  value = negative ? -v : v;
+  return std::size_t(p - text.data());
+}
 
 // A fixed-column numeric field with `decimals` implied decimals: blanks are
 // ignored wherever they stand, a field of blanks gives 0; a field without a

@@ -3,6 +3,8 @@ list(APPEND KELMAR_SOURCES
   src/shared/numbers.cpp
   src/shared/instream.cpp
   src/shared/freeread.cpp
+  src/shared/markerscan.cpp
+  src/shared/plainline.cpp
   src/shared/output.cpp
   src/shared/runend.cpp
   src/shared/centre.cpp

@@ -58,6 +58,33 @@ TEST(ParseReal, AgreesWithTheCLibraryOnRandomTokens) {
   }
 }
 
+TEST(PlainPrefix, TakesThePlainNumberAtTheStartOfAText) {
+  // what follows the number is left to the caller: a blank, an exponent,
+  // a second point, more digits than the plain form takes
+  const struct {
+    const char* text;
+    std::size_t real;     // bytes plainRealPrefix takes
+    std::size_t integer;  // bytes plainIntegerPrefix takes
+  } cases[] = {
+      {"2.529357 0.3", 8, 1}, {"-0.000020", 9, 2}, {"+7 x", 2, 2},        {"1.5e3", 3, 1},
+      {"1.2.3", 3, 1},        {".5", 2, 0},        {"5.", 2, 1},          {"-", 0, 0},
+      {"", 0, 0},             {"x1", 0, 0},        {"123456789 1", 9, 9}, {"1234567890", 10, 0},
+      {"123456789012345", 15, 0}, {"1234567890123456", 0, 0}, {"0.30000000000000004", 0, 1},
+  };
+  for (const auto& c : cases) {
+    double r = -9.0;
+    int i = -9;
+    EXPECT_EQ(plainRealPrefix(c.text, r), c.real) << c.text;
+    EXPECT_EQ(plainIntegerPrefix(c.text, i), c.integer) << c.text;
+    if (c.real > 0) {
+      EXPECT_EQ(r, std::strtod(std::string(c.text, c.real).c_str(), nullptr)) << c.text;
+    }
+    if (c.integer > 0) {
+      EXPECT_EQ(i, std::atoi(std::string(c.text, c.integer).c_str())) << c.text;
+    }
+  }
+}
+
 TEST(ParseReal, RejectsWhatIsNotANumber) {
   const char* rejected[] = {"",      "Low",  "Frequencies", "T",     "F",    ".",   "-",    "+.",
                             "1.5E",  "1.5-", "1.5e+",      "1..2",  "1,5",  "1.5x", "0x10", "inf",

@@ -1,0 +1,325 @@
+#include "shared/markerscan.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <stdexcept>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define KELMAR_X86_VECTORS 1
+#include <immintrin.h>
+#else
+#define KELMAR_X86_VECTORS 0
+#endif
+
+namespace kelmar {
+namespace {
+
+// The most markers the vector kernels take; a reader with more is searched
+// by the plain kernel.
+constexpr std::size_t kMaxVectorMarkers = 6;
+
+// How seldom a byte stands in the output files of the chemistry programs,
+// roughly: blanks, digits and number signs everywhere, the frequent letters
+// of English words often, capitals and brackets seldom. The vector search
+// compares two of the seldom bytes of each marker, so that few places need
+// the full compare.
+int rarity(unsigned char c) {
+  if (c == ' ' || c == '\t' || c == '\n' || c == '\r') return 0;
+  if ((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+') return 1;
+  if (std::strchr("etaoinsrhl", c) != nullptr && c != '\0') return 2;
+  if (c >= 'a' && c <= 'z') return 3;
+  if (c >= 'A' && c <= 'Z') return 4;
+  return 5;
+}
+
+ScanKernel fastestKernel() {
+  if (scanKernelAvailable(ScanKernel::Vector32)) return ScanKernel::Vector32;
+  if (scanKernelAvailable(ScanKernel::Vector16)) return ScanKernel::Vector16;
+  return ScanKernel::Portable;
+}
+
+}  // namespace
+
+bool scanKernelAvailable(ScanKernel kernel) {
+  switch (kernel) {
+    case ScanKernel::LineByLine:
+    case ScanKernel::Portable:
+      return true;
+    case ScanKernel::Vector16:
+      return KELMAR_X86_VECTORS != 0;
+    case ScanKernel::Vector32:
+#if KELMAR_X86_VECTORS
+    {
+      // the processor's word (CPUID, and whether the system keeps the
+      // 32-byte registers), asked once
+      static const bool avx2 = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("avx2") != 0;
+      }();
+      return avx2;
+    }
+#else
+      return false;
+#endif
+  }
+  return false;
+}
+
+ScanSettings& scanSettings() {
+  static ScanSettings settings{fastestKernel(), true};
+  return settings;
+}
+
+long countLineEnds(const char* data, std::size_t size) {
+  // Eight bytes at a time: a byte of x ^ 0x0a.. is zero exactly where a line
+  // end stands, and the sum below keeps the top bit of every byte that is
+  // not zero, without carries between bytes.
+  constexpr std::uint64_t kOnes7 = 0x7f7f7f7f7f7f7f7fULL;
+  constexpr std::uint64_t kTops = 0x8080808080808080ULL;
+  constexpr std::uint64_t kEnds = 0x0a0a0a0a0a0a0a0aULL;
+  long n = 0;
+  std::size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    std::uint64_t x = 0;
+    std::memcpy(&x, data + i, 8);
+    std::uint64_t y = x ^ kEnds;
+    std::uint64_t t = ((y & kOnes7) + kOnes7) | y;
+    std::uint64_t z = ~t & kTops;
+    // one bit per line end: add them up
+    z >>= 7;
+    z = (z * 0x0101010101010101ULL) >> 56;
+    n += long(z);
+  }
+  for (; i < size; ++i) n += data[i] == '\n';
+  return n;
+}
+
+MarkerScan::MarkerScan(std::initializer_list<std::string_view> markers) : search_(*this) {
+  std::vector<std::string> trimmed;
+  for (std::string_view m : markers) {
+    std::size_t n = m.size();
+    while (n > 0 && m[n - 1] == ' ') --n;
+    if (n == 0 || m.find('\n') != std::string_view::npos) throw std::logic_error("marker that no line can hold");
+    trimmed.emplace_back(m.substr(0, n));
+  }
+  // A line holding a marker that holds another holds that other one too.
+  for (std::size_t i = 0; i < trimmed.size(); ++i) {
+    bool covered = false;
+    for (std::size_t j = 0; j < trimmed.size() && !covered; ++j) {
+      if (j == i) continue;
+      bool inside = trimmed[i].find(trimmed[j]) != std::string::npos;
+      // of two equal texts, the first is kept
+      covered = inside && (trimmed[i] != trimmed[j] || j < i);
+    }
+    if (!covered) searched_.push_back(trimmed[i]);
+  }
+  for (const std::string& m : searched_) {
+    // the seldom byte, then the seldom one of the others; the later on ties
+    std::size_t best = 0;
+    for (std::size_t k = 1; k < m.size(); ++k) {
+      if (rarity(static_cast<unsigned char>(m[k])) >= rarity(static_cast<unsigned char>(m[best]))) best = k;
+    }
+    std::size_t other = best == 0 ? 1 % m.size() : 0;
+    for (std::size_t k = 0; k < m.size(); ++k) {
+      if (k == best) continue;
+      if (rarity(static_cast<unsigned char>(m[k])) >= rarity(static_cast<unsigned char>(m[other]))) other = k;
+    }
+    std::size_t first = std::min(best, other);
+    std::size_t second = std::max(best, other);
+    probes_.push_back({first, second, static_cast<unsigned char>(m[first]), static_cast<unsigned char>(m[second])});
+    reach_ = std::max(reach_, second);
+  }
+}
+
+bool MarkerScan::nextLine(InputStream& in, LineBuffer& buffer) const {
+  if (scanSettings().kernel != ScanKernel::LineByLine) in.passOver(search_);
+  return readWholeLine(in, buffer);
+}
+
+bool MarkerScan::hitAt(const char* data, std::size_t size, std::size_t at) const {
+  for (const std::string& m : searched_) {
+    if (m.size() <= size - at && std::memcmp(data + at, m.data(), m.size()) == 0) return true;
+  }
+  return false;
+}
+
+std::size_t MarkerScan::findTail(const char* data, std::size_t from, std::size_t size, long& lineEnds) const {
+  for (std::size_t q = from; q < size; ++q) {
+    if (hitAt(data, size, q)) return q;
+    lineEnds += data[q] == '\n';
+  }
+  return size;
+}
+
+std::size_t MarkerScan::findPortable(const char* data, std::size_t size, long& lineEnds) const {
+  // Window by window, so that a marker that the file does not hold is not
+  // searched for up to the end of the data again after every hit.
+  constexpr std::size_t kWindow = 8192;
+  for (std::size_t p = 0; p < size;) {
+    std::size_t wend = std::min(size, p + kWindow);
+    std::size_t best = wend;
+    for (const std::string& m : searched_) {
+      std::size_t span = std::min(size, wend + m.size() - 1) - p;
+      std::size_t f = std::string_view(data + p, span).find(m);
+      if (f != std::string_view::npos) best = std::min(best, p + f);
+    }
+    lineEnds += countLineEnds(data + p, best - p);
+    if (best < wend) return best;
+    p = wend;
+  }
+  return size;
+}
+
+#if KELMAR_X86_VECTORS
+
+namespace {
+
+long laneSum16(__m128i sums) {
+  return long(_mm_cvtsi128_si64(sums)) + long(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
+}
+
+__attribute__((target("avx2"))) long laneSum32(__m256i sums) {
+  return laneSum16(_mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)));
+}
+
+}  // namespace
+
+// The vector kernels compare two bytes of every marker at 16 or 32 places
+// at once, and count the line ends in byte lanes: a lane counts to at most
+// 255 before the lanes are added up, so the blocks come in rounds of 255.
+constexpr std::size_t kRound = 255;
+
+template <std::size_t N>
+std::size_t MarkerScan::findVector16(const char* data, std::size_t size, long& lineEnds) const {
+  constexpr std::size_t W = 16;
+  __m128i a[N], b[N];
+  std::size_t first[N], second[N];
+  for (std::size_t k = 0; k < N; ++k) {
+    a[k] = _mm_set1_epi8(static_cast<char>(probes_[k].a));
+    b[k] = _mm_set1_epi8(static_cast<char>(probes_[k].b));
+    first[k] = probes_[k].first;
+    second[k] = probes_[k].second;
+  }
+  const __m128i ends = _mm_set1_epi8('\n');
+  const __m128i zero = _mm_setzero_si128();
+  std::size_t p = 0;
+  // blocks start at p <= last, so that every load stays within the data
+  const std::size_t last = size >= reach_ + W ? size - reach_ - W : 0;
+  while (size >= reach_ + W && p <= last) {
+    const std::size_t stop = std::min(last + 1, p + kRound * W);
+    __m128i counts = zero;  // line ends per byte lane in this round
+    unsigned mask = 0;
+    for (; p < stop; p += W) {
+      __m128i hits = zero;
+#pragma GCC unroll 6
+      for (std::size_t k = 0; k < N; ++k) {
+        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + first[k]));
+        __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + second[k]));
+        hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(x, a[k]), _mm_cmpeq_epi8(y, b[k])));
+      }
+      mask = unsigned(_mm_movemask_epi8(hits));
+      if (mask != 0) break;
+      __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
+      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(block, ends));
+    }
+    lineEnds += laneSum16(_mm_sad_epu8(counts, zero));
+    if (p < stop) {
+      // Places of the block at p that may start a marker, checked out of
+      // the loop above, which so keeps its vectors in registers.
+      for (; mask != 0; mask &= mask - 1) {
+        unsigned bit = unsigned(std::countr_zero(mask));
+        if (hitAt(data, size, p + bit)) {
+          lineEnds += countLineEnds(data + p, bit);
+          return p + bit;
+        }
+      }
+      lineEnds += countLineEnds(data + p, W);
+      p += W;
+    }
+  }
+  return findTail(data, p, size, lineEnds);
+}
+
+template <std::size_t N>
+__attribute__((target("avx2"))) std::size_t MarkerScan::findVector32(const char* data, std::size_t size,
+                                                                      long& lineEnds) const {
+  constexpr std::size_t W = 32;
+  __m256i a[N], b[N];
+  std::size_t first[N], second[N];
+  for (std::size_t k = 0; k < N; ++k) {
+    a[k] = _mm256_set1_epi8(static_cast<char>(probes_[k].a));
+    b[k] = _mm256_set1_epi8(static_cast<char>(probes_[k].b));
+    first[k] = probes_[k].first;
+    second[k] = probes_[k].second;
+  }
+  const __m256i ends = _mm256_set1_epi8('\n');
+  const __m256i zero = _mm256_setzero_si256();
+  std::size_t p = 0;
+  const std::size_t last = size >= reach_ + W ? size - reach_ - W : 0;
+  while (size >= reach_ + W && p <= last) {
+    const std::size_t stop = std::min(last + 1, p + kRound * W);
+    __m256i counts = zero;
+    unsigned mask = 0;
+    for (; p < stop; p += W) {
+      __m256i hits = zero;
+#pragma GCC unroll 6
+      for (std::size_t k = 0; k < N; ++k) {
+        __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + first[k]));
+        __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + second[k]));
+        hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(x, a[k]), _mm256_cmpeq_epi8(y, b[k])));
+      }
+      mask = unsigned(_mm256_movemask_epi8(hits));
+      if (mask != 0) break;
+      __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
+      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(block, ends));
+    }
+    lineEnds += laneSum32(_mm256_sad_epu8(counts, zero));
+    if (p < stop) {
+      // Places of the block at p that may start a marker, checked out of
+      // the loop above, which so keeps its vectors in registers.
+      for (; mask != 0; mask &= mask - 1) {
+        unsigned bit = unsigned(std::countr_zero(mask));
+        if (hitAt(data, size, p + bit)) {
+          lineEnds += countLineEnds(data + p, bit);
+          return p + bit;
+        }
+      }
+      lineEnds += countLineEnds(data + p, W);
+      p += W;
+    }
+  }
+  return findTail(data, p, size, lineEnds);
+}
+
+#endif
+
+std::size_t MarkerScan::Search::find(const char* data, std::size_t size, long& lineEnds) const {
+  const MarkerScan& s = scan_;
+#if KELMAR_X86_VECTORS
+  ScanKernel kernel = scanSettings().kernel;
+  if (s.probes_.size() <= kMaxVectorMarkers && scanKernelAvailable(kernel)) {
+    using Kernel = std::size_t (MarkerScan::*)(const char*, std::size_t, long&) const;
+    static constexpr Kernel k16[] = {nullptr,
+                                     &MarkerScan::findVector16<1>,
+                                     &MarkerScan::findVector16<2>,
+                                     &MarkerScan::findVector16<3>,
+                                     &MarkerScan::findVector16<4>,
+                                     &MarkerScan::findVector16<5>,
+                                     &MarkerScan::findVector16<6>};
+    static constexpr Kernel k32[] = {nullptr,
+                                     &MarkerScan::findVector32<1>,
+                                     &MarkerScan::findVector32<2>,
+                                     &MarkerScan::findVector32<3>,
+                                     &MarkerScan::findVector32<4>,
+                                     &MarkerScan::findVector32<5>,
+                                     &MarkerScan::findVector32<6>};
+    if (kernel == ScanKernel::Vector16) return (s.*k16[s.probes_.size()])(data, size, lineEnds);
+    if (kernel == ScanKernel::Vector32) return (s.*k32[s.probes_.size()])(data, size, lineEnds);
+  }
+#endif
+  return s.findPortable(data, size, lineEnds);
+}
+
+}  // namespace kelmar
