@@ -35,12 +35,4 @@ const ReaderTarget kTarget{"molpro", kRecords};
 }  // namespace
 }  // namespace kelmar::fuzz
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  kelmar::fuzz::handleOwnCommands(&kelmar::fuzz::kTarget, *argc, *argv);
-  return 0;
-}
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  kelmar::fuzz::runReaderCase(kelmar::fuzz::kTarget, data, size);
-  return 0;
-}
+KELMAR_READER_FUZZ_TARGET(kTarget)

@@ -70,3 +70,15 @@ void runControlCase(const std::uint8_t* data, std::size_t size);
 void handleOwnCommands(const ReaderTarget* target, int argc, char** argv);
 
 }  // namespace kelmar::fuzz
+
+// The two entry points that libFuzzer calls, for the reader target `target`
+// (a ReaderTarget of namespace kelmar::fuzz).
+#define KELMAR_READER_FUZZ_TARGET(target)                                           \
+  extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {                    \
+    ::kelmar::fuzz::handleOwnCommands(&::kelmar::fuzz::target, *argc, *argv);       \
+    return 0;                                                                       \
+  }                                                                                 \
+  extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) { \
+    ::kelmar::fuzz::runReaderCase(::kelmar::fuzz::target, data, size);              \
+    return 0;                                                                       \
+  }

@@ -26,6 +26,13 @@ inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5
                                                1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                                1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// An optional sign at p (p < e, or p == e): moves past it and says whether
+// it was a minus.
+inline bool plainSign(const char*& p, const char* e) {
+  if (p == e || (*p != '-' && *p != '+')) return false;
+  return *p++ == '-';
+}
+
 // The plain number at the start of `text`: [-|+]digits[.digits] with at
 // most 15 digits, or for an integer [-|+] and at most 9 digits. Returns the
 // number of bytes it takes, with the value that parseReal or parseInteger
@@ -35,11 +42,7 @@ inline constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5
 inline std::size_t plainRealPrefix(std::string_view text, double& value) {
   const char* p = text.data();
   const char* const e = p + text.size();
-  bool negative = false;
-  if (p != e && (*p == '-' || *p == '+')) {
-    negative = *p == '-';
-    ++p;
-  }
+  const bool negative = plainSign(p, e);
   // At most 17 bytes of digits and a point are looked at: a number that
   // goes on holds more than 15 digits and takes the general way.
   const char* const start = p;
@@ -73,11 +76,7 @@ inline std::size_t plainRealPrefix(std::string_view text, double& value) {
 inline std::size_t plainIntegerPrefix(std::string_view text, int& value) {
   const char* p = text.data();
   const char* const e = p + text.size();
-  bool negative = false;
-  if (p != e && (*p == '-' || *p == '+')) {
-    negative = *p == '-';
-    ++p;
-  }
+  const bool negative = plainSign(p, e);
   const char* const start = p;
   const char* const stop = e - start > 9 ? start + 9 : e;
   int v = 0;
