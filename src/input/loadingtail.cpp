@@ -32,12 +32,14 @@ void checkStructures(const Projection& p) {
                               "coordinates after it)"));
     }
   }
+  // Only a Polyrate file decides how many structures there are: a product
+  // run of a file with one structure would project a slab never loaded.
   const int projected = 1 + p.iprod;
   if (projected > p.itrans) {
     rejectInput(std::string(p.slabFileName(1)) + ": the file holds " + std::to_string(p.itrans) +
-                " structure" + (p.itrans == 1 ? "" : "s") + ", but a " + (p.iprod == 1 ? "product" : "reactant") +
-                " run needs " + std::to_string(projected + 1) + " (the " +
-                (p.iprod == 1 ? "reactant, the product" : "reactant") + " and then the transition state)");
+                " structure" + (p.itrans == 1 ? "" : "s") + ", but a product run projects the modes of structure " +
+                std::to_string(projected) +
+                " (the product; the file holds the reactant, the product and then the transition state)");
   }
 }
 

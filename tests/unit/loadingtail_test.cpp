@@ -204,8 +204,8 @@ TEST(LoadingTail, StructuresWithoutGeometryOrMissingFromTheFileAreRejected) {
   polyrate.p->itrans = 1;
   polyrate.p->nimag = 3;
   EXPECT_EQ(failure(polyrate),
-            "kelmar: r.log: the file holds 1 structure, but a product run needs 3 (the reactant, the product and "
-            "then the transition state)");
+            "kelmar: r.log: the file holds 1 structure, but a product run projects the modes of structure 2 (the "
+            "product; the file holds the reactant, the product and then the transition state)");
 }
 
 TEST(LoadingTail, TransitionStateWhoseReactionModeIsNotImaginaryGetsANote) {
