@@ -33,7 +33,7 @@ void centreLines(const Projection& p, Coor& coor, Console& console) {
 void transmode(Projection& p, Coor& coor, Console& console) {
   if (p.iprod == 1) {
     console.out.free({" product is not well defined in gas-surface reaciton"});
-    stopRun({}, "standard input, line " + std::to_string(p.iprodLine) +
+    stopRun({}, p.placeOf(Origin{0, p.iprodLine}) +
                     ": iprod is 1, but a gas-surface run projects reactant modes only, so iprod must be 0");
   }
   const int n = p.natom;

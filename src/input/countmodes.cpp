@@ -22,7 +22,7 @@ void countmodes(Projection& p, int& ninit, Console& console) {
   } else if (contains(p.reactype, "gas")) {
     p.nvibm = p.linear == 1 ? 3 * p.natom - 5 : 3 * p.natom - 6;
   } else {
-    stopRun("error in reactype", "standard input, line " + std::to_string(p.reactypeLine) + ": reactype " +
+    stopRun("error in reactype", p.placeOf(Origin{0, p.reactypeLine}) + ": reactype " +
                                      quoteForMessage(trimmedName(p.reactype)) +
                                      " contains neither gas nor surface (the words are matched "
                                      "case-sensitively, anywhere in the value)");

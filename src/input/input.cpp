@@ -14,7 +14,7 @@ std::vector<std::unique_ptr<InputStream>> openStructureFiles(const Projection& p
   for (int s = 1; s <= count; ++s) {
     std::string name(p.slabFileName(s));
     if (name.empty()) {
-      rejectInput("standard input, line " + std::to_string(p.fnameLine(s)) + ": the name of structure file " +
+      rejectInput(p.placeOf(Origin{0, p.fnameLine(s)}) + ": the name of structure file " +
                   std::to_string(s) + " is empty");
     }
     std::string why;
@@ -80,7 +80,7 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
     case Reader::None:
       console.out.free({"your software is not supported now"});
       console.out.free({"add a subroutine to read your files by yourself"});
-      stopRun({}, "standard input, line " + std::to_string(p.softwareLine) + ": software " +
+      stopRun({}, p.placeOf(Origin{0, p.softwareLine}) + ": software " +
                       quoteForMessage(trimmedName(p.software)) +
                       " names no reader; the words accepted are gaussian, molpro, polyrate and vasp (matched "
                       "case-sensitively, anywhere in the value)");

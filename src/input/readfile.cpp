@@ -20,7 +20,7 @@ void readfile(Projection& p, Console& console) {
   freeRead(in, {ReadItem::integer(p.iprod).at(p.iprodLine)});
   skipLines(in);
   if (p.iprod != 1 && p.iprod != 0) {
-    stopRun("iprod error", "standard input, line " + std::to_string(p.iprodLine) + ": iprod is " +
+    stopRun("iprod error", p.placeOf(Origin{0, p.iprodLine}) + ": iprod is " +
                                std::to_string(p.iprod) +
                                "; it must be 0 (project the reactant modes) or 1 (the product modes)");
   }

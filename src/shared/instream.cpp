@@ -86,20 +86,21 @@ bool InputStream::nextLinePart(std::string_view& line, std::size_t limit) {
       fill();
       continue;
     }
-    lastStart_ = begin_;
-    canStepBack_ = true;
-    ++lineNumber_;
-    if (len > limit) {
-      // hand out the first part only; the rest stays unread
-      line = std::string_view(base, limit);
-      begin_ += limit;
-      return true;
-    }
-    begin_ += consumed;
-    if (len > 0 && base[len - 1] == '\r') --len;
-    line = std::string_view(base, len);
-    return true;
+    // a longer line: only its first part, the rest stays unread
+    if (len > limit) return handOut(limit, limit, false, line);
+    return handOut(len, consumed, true, line);
   }
+}
+
+bool InputStream::handOut(std::size_t len, std::size_t consumed, bool whole, std::string_view& line) {
+  const char* base = buf_.data() + begin_;
+  lastStart_ = begin_;
+  canStepBack_ = true;
+  ++lineNumber_;
+  begin_ += consumed;
+  if (whole && len > 0 && base[len - 1] == '\r') --len;
+  line = std::string_view(base, len);
+  return true;
 }
 
 bool InputStream::nextLine(std::string_view& line) {
@@ -109,13 +110,7 @@ bool InputStream::nextLine(std::string_view& line) {
   const void* nl = held > 0 ? std::memchr(base, '\n', held) : nullptr;
   if (nl == nullptr) return nextLinePart(line, std::string_view::npos);
   std::size_t len = std::size_t(static_cast<const char*>(nl) - base);
-  lastStart_ = begin_;
-  canStepBack_ = true;
-  ++lineNumber_;
-  begin_ += len + 1;
-  if (len > 0 && base[len - 1] == '\r') --len;
-  line = std::string_view(base, len);
-  return true;
+  return handOut(len, len + 1, true, line);
 }
 
 void InputStream::stepBack() {

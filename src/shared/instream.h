@@ -78,6 +78,10 @@ class InputStream {
 
  private:
   bool fill();  // reads more input; false at end of input
+  // Hands out the `len` bytes at the read position as the next line and
+  // moves past `consumed` bytes; a carriage return that ends a `whole` line
+  // is dropped. Returns true.
+  bool handOut(std::size_t len, std::size_t consumed, bool whole, std::string_view& line);
 
   int fd_ = -1;
   bool owned_ = false;
