@@ -38,15 +38,20 @@ void printout(const Projection& p, int ninit, Console& console) {
   out.free({"print out all kelmar results"});
   out.free({});
 
-  if (contains(p.reactype, "gas")) {
-    out.free({"translational vector by small displacement"});
-    vectorLines(p, " translational", p.nmode + 1, console);
-  } else if (contains(p.reactype, "surface")) {
-    out.free({"translational vectors by small displacements"});
-    out.free({"in the sequence of X, Y and Z"});
-    for (int j = 1; j <= 3; ++j) vectorLines(p, " translational modes", p.nmode + j, console);
-    out.free({});
-    for (int j = 1; j <= 3; ++j) vectorLines(p, " rotational modes", p.nmode + 3 + j, console);
+  switch (p.reaction.translations) {
+    case Translations::Relative:
+      out.free({"translational vector by small displacement"});
+      vectorLines(p, " translational", p.nmode + 1, console);
+      break;
+    case Translations::Molecular:
+      out.free({"translational vectors by small displacements"});
+      out.free({"in the sequence of X, Y and Z"});
+      for (int j = 1; j <= 3; ++j) vectorLines(p, " translational modes", p.nmode + j, console);
+      out.free({});
+      for (int j = 1; j <= 3; ++j) vectorLines(p, " rotational modes", p.nmode + 3 + j, console);
+      break;
+    case Translations::None:
+      break;
   }
 
   out.free({});
@@ -55,9 +60,8 @@ void printout(const Projection& p, int ninit, Console& console) {
   // last ninit modes (Gaussian lists the modes from the lowest frequency
   // up); with the other programs' files they are the first ninit.
   const int slab = 1 + p.iprod;
-  const bool gaussian = contains(p.software, "gaussian");
   for (int m = 1; m <= p.nvibm; ++m) {
-    bool vibration = gaussian ? m > p.nvibm - ninit : m <= ninit;
+    bool vibration = p.program.vibrationsLast ? m > p.nvibm - ninit : m <= ninit;
     const char* label = vibration ? " reactant vib mode" : " reactant rot or transmode";
     out.fixed(layoutModeLine(), {label, m, p.freq(m, slab), projectOnReactionMode(p, m, slab)});
   }

@@ -17,15 +17,18 @@ int vibrations(int n, int f) {
 void countmodes(Projection& p, int& ninit, Console& console) {
   p.nmode = 3 * p.natom;
   ninit = vibrations(p.nreact1, p.linear1) + vibrations(p.natom - p.nreact1, p.linear2);
-  if (contains(p.reactype, "surface")) {
-    p.nvibm = 3 * p.natom;
-  } else if (contains(p.reactype, "gas")) {
-    p.nvibm = p.linear == 1 ? 3 * p.natom - 5 : 3 * p.natom - 6;
-  } else {
-    stopRun("error in reactype", p.placeOf(Origin{0, p.reactypeLine}) + ": reactype " +
-                                     quoteForMessage(trimmedName(p.reactype)) +
-                                     " contains neither gas nor surface (the words are matched "
-                                     "case-sensitively, anywhere in the value)");
+  switch (p.reaction.modes) {
+    case ModeCount::AllCartesian:
+      p.nvibm = 3 * p.natom;
+      break;
+    case ModeCount::Vibrations:
+      p.nvibm = p.linear == 1 ? 3 * p.natom - 5 : 3 * p.natom - 6;
+      break;
+    case ModeCount::None:
+      stopRun("error in reactype", p.placeOf(Origin{0, p.reactypeLine}) + ": reactype " +
+                                       quoteForMessage(trimmedName(p.reactype)) + " contains " +
+                                       std::string(kReactypeWordsNeither) +
+                                       " (the words are matched case-sensitively, anywhere in the value)");
   }
   console.out.free({"vibrational mode for initial states and the entire system"});
   console.out.free({ninit, p.nvibm});

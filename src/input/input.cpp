@@ -39,16 +39,8 @@ std::vector<InputStream*> pointers(const std::vector<std::unique_ptr<InputStream
 
 }  // namespace
 
-Reader readerFor(std::string_view software) {
-  if (contains(software, "polyrate")) return Reader::Polyrate;
-  if (contains(software, "gaussian")) return Reader::Gaussian;
-  if (contains(software, "vasp")) return Reader::Vasp;
-  if (contains(software, "molpro")) return Reader::Molpro;
-  return Reader::None;
-}
-
 int structureFileCount(const Projection& p) {
-  switch (readerFor(p.software)) {
+  switch (p.program.reader) {
     case Reader::Polyrate:
       return 1;
     case Reader::Vasp:
@@ -63,7 +55,7 @@ int structureFileCount(const Projection& p) {
 }
 
 void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
-  switch (readerFor(p.software)) {
+  switch (p.program.reader) {
     case Reader::Polyrate:
       inputpolyrate(p, coor, *files[0]);
       break;
@@ -82,8 +74,8 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
       console.out.free({"add a subroutine to read your files by yourself"});
       stopRun({}, p.placeOf(Origin{0, p.softwareLine}) + ": software " +
                       quoteForMessage(trimmedName(p.software)) +
-                      " names no reader; the words accepted are gaussian, molpro, polyrate and vasp (matched "
-                      "case-sensitively, anywhere in the value)");
+                      " names no reader; the words accepted are " + std::string(kSoftwareWordsAccepted) +
+                      " (matched case-sensitively, anywhere in the value)");
   }
   loadingtail(p, coor, console);
 }

@@ -18,11 +18,6 @@ void readfile(Projection& p, Console& console);
 // Sets nmode, nvibm and ninit and writes the two count lines.
 void countmodes(Projection& p, int& ninit, Console& console);
 
-// The reader that `software` names: the first of polyrate, gaussian, vasp
-// and molpro that stands in it, case-sensitively.
-enum class Reader { Polyrate, Gaussian, Vasp, Molpro, None };
-Reader readerFor(std::string_view software);
-
 // Loads every structure with the reader that `software` names, then runs
 // the loading tail: opens the structure files and hands them to
 // loadStructures.

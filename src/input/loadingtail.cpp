@@ -13,7 +13,7 @@ namespace {
 // file holds every structure of the run.
 std::string structureName(const Projection& p, int s) {
   std::string name(p.slabFileName(s));
-  if (readerFor(p.software) == Reader::Polyrate) name += " (structure " + std::to_string(s) + ")";
+  if (p.program.reader == Reader::Polyrate) name += " (structure " + std::to_string(s) + ")";
   return name;
 }
 
@@ -21,7 +21,7 @@ std::string structureName(const Projection& p, int s) {
 // finish a file without one, and a Polyrate file may hold fewer structures
 // than the run projects.
 void checkStructures(const Projection& p) {
-  const Reader reader = readerFor(p.software);
+  const Reader reader = p.program.reader;
   const bool gaussian = reader == Reader::Gaussian;
   if (gaussian || reader == Reader::Molpro) {
     for (int s = 1; s <= p.itrans; ++s) {
@@ -119,7 +119,7 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   // Gaussian and Molpro modes become unit mode vectors (the test looks at
   // the software's words, not at the reader that ran); the other programs'
   // modes are projected as read, and only checked.
-  if (!contains(p.software, "gaussian") && !contains(p.software, "molpro")) {
+  if (!p.program.weightsModes) {
     checkModesAsRead(p, console);
   } else {
     for (int s = 1; s <= p.itrans; ++s) {
@@ -149,7 +149,7 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   // negative, and the Molpro reader negates it; how Polyrate writes one is
   // not known here.
   const double reaction = p.freq(p.nimag, p.itrans);
-  if (readerFor(p.software) != Reader::Polyrate && !(reaction < 0.0)) {
+  if (p.program.reader != Reader::Polyrate && !(reaction < 0.0)) {
     writeNote(console, std::string(p.slabFileName(p.itrans)) + ": the reaction mode of the transition state (mode " +
                            std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(reaction) +
                            ", which is not negative: the file may hold a minimum, not a transition state");

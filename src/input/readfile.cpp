@@ -12,9 +12,11 @@ void readfile(Projection& p, Console& console) {
   out.free({"Kelmar calculations"});
   skipLines(in, 2);
   freeRead(in, {ReadItem::text(p.software, kTextLength).at(p.softwareLine)});
+  p.program = softwareWords(p.software);
   out.free({"software:   ", p.software});
   skipLines(in);
   freeRead(in, {ReadItem::text(p.reactype, kTextLength).at(p.reactypeLine)});
+  p.reaction = reactypeWords(p.reactype);
   out.free({"reactype:   ", p.reactype});
   skipLines(in);
   freeRead(in, {ReadItem::integer(p.iprod).at(p.iprodLine)});
@@ -31,22 +33,26 @@ void readfile(Projection& p, Console& console) {
   auto readName = [&](std::string& name, long& line) {
     freeRead(in, {ReadItem::text(name, kTextLength).at(line)});
   };
-  if (contains(p.software, "polyrate")) {
-    readName(p.fname, p.fnameLines[0]);
-    skipLines(in, 2);
-  } else if (contains(p.software, "vasp")) {
-    readName(p.fname, p.fnameLines[0]);
-    readName(p.fname2, p.fnameLines[1]);
-    skipLines(in);
-    p.iprod = 0;
-  } else if (p.iprod == 1) {
-    readName(p.fname, p.fnameLines[0]);
-    readName(p.fname2, p.fnameLines[1]);
-    readName(p.fname3, p.fnameLines[2]);
-  } else {
-    readName(p.fname, p.fnameLines[0]);
-    readName(p.fname2, p.fnameLines[1]);
-    skipLines(in);
+  switch (p.program.names) {
+    case FileNames::One:
+      readName(p.fname, p.fnameLines[0]);
+      skipLines(in, 2);
+      break;
+    case FileNames::ReactantAndTransitionState:
+      readName(p.fname, p.fnameLines[0]);
+      readName(p.fname2, p.fnameLines[1]);
+      skipLines(in);
+      p.iprod = 0;
+      break;
+    case FileNames::ByIprod:
+      readName(p.fname, p.fnameLines[0]);
+      readName(p.fname2, p.fnameLines[1]);
+      if (p.iprod == 1) {
+        readName(p.fname3, p.fnameLines[2]);
+      } else {
+        skipLines(in);
+      }
+      break;
   }
   out.free({"iprod", p.iprod});
 

@@ -11,10 +11,15 @@ namespace kelmar {
 
 void analyse(Projection& p, Coor& coor, int ninit, Console& console) {
   optgeom(p, coor, console);
-  if (contains(p.reactype, "gas")) {
-    gasphase(p, coor, console);
-  } else if (contains(p.reactype, "surface")) {
-    surfacemodes(p, coor, console);
+  switch (p.reaction.translations) {
+    case Translations::Relative:
+      gasphase(p, coor, console);
+      break;
+    case Translations::Molecular:
+      surfacemodes(p, coor, console);
+      break;
+    case Translations::None:
+      break;
   }
   printout(p, ninit, console);
   // Only absurd magnitudes, from damaged files, overflow the sums and norms;

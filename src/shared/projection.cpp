@@ -33,7 +33,7 @@ std::string_view trimmedName(std::string_view text) {
 
 std::string_view Projection::slabFileName(int s) const {
   // a Polyrate file holds every structure
-  if (contains(software, "polyrate")) return trimmedName(fname);
+  if (program.names == FileNames::One) return trimmedName(fname);
   switch (s) {
     case 1:
       return trimmedName(fname);
@@ -46,7 +46,7 @@ std::string_view Projection::slabFileName(int s) const {
 
 long Projection::fnameLine(int s) const {
   checkIndex("file name slab", s, kMaxSlabs);
-  return contains(software, "polyrate") ? fnameLines[0] : fnameLines[s - 1];
+  return program.names == FileNames::One ? fnameLines[0] : fnameLines[s - 1];
 }
 
 std::string Projection::placeOf(const Origin& o) const {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "shared/controlwords.h"
+
 namespace kelmar {
 
 // Capacities of the fixed stores.
@@ -165,6 +167,10 @@ struct Projection {
   int linear2 = 0;
   int linear = 0;
   double delt = 0.0;
+
+  // what the words of software and reactype decide, set as each is read
+  SoftwareWords program;
+  ReactypeWords reaction;
 
   // mode counts
   int nmode = 0;

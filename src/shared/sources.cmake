@@ -1,5 +1,6 @@
 list(APPEND KELMAR_SOURCES
   src/shared/projection.cpp
+  src/shared/controlwords.cpp
   src/shared/numbers.cpp
   src/shared/instream.cpp
   src/shared/freeread.cpp

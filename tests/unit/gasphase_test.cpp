@@ -26,8 +26,8 @@ GasRun gasRun(int iprod, int nreact1, const std::vector<Atom>& atoms, double del
   GasRun g;
   Projection& p = *g.p;
   const int n = int(atoms.size());
-  p.reactype = blankText().replace(0, 3, "gas");
-  p.software = blankText().replace(0, 8, "gaussian");
+  setReactype(p, "gas");
+  setSoftware(p, "gaussian");
   p.iprod = iprod;
   p.natom = n;
   p.nreact1 = nreact1;

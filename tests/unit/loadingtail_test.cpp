@@ -17,8 +17,7 @@ using Loaded = TestState;
 Loaded threeAtoms(const char* software = "gaussian") {
   Loaded l;
   Projection& p = *l.p;
-  p.software = blankText();
-  p.software.replace(0, std::string(software).size(), software);
+  setSoftware(p, software);
   p.fname = blankText().replace(0, 5, "r.log");
   p.fname2 = blankText().replace(0, 6, "ts.log");
   p.natom = 3;

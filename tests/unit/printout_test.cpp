@@ -12,7 +12,6 @@
 namespace kelmar {
 namespace {
 
-std::string text50(const std::string& s) { return blankText().replace(0, s.size(), s); }
 
 const std::string kHeading =
     " \n"
@@ -31,8 +30,8 @@ const std::string kHeading =
 // the report must not read hold other values.
 std::unique_ptr<Projection> threeAtomGasRun(int iprod) {
   auto p = std::make_unique<Projection>();
-  p->software = text50("gaussian");
-  p->reactype = text50("gas");
+  setSoftware(*p, "gaussian");
+  setReactype(*p, "gas");
   p->iprod = iprod;
   p->natom = 3;
   p->nreact1 = 1;
@@ -99,8 +98,8 @@ TEST(Printout, GasPhaseProductRunUsesSlabTwoAndKeepsTheLabels) {
 // cannot turn), and every mode line is a rotation or translation (ninit 0).
 TEST(Printout, SurfaceBlockOfOneAtom) {
   auto p = std::make_unique<Projection>();
-  p->software = text50("vasp");
-  p->reactype = text50("surface");
+  setSoftware(*p, "vasp");
+  setReactype(*p, "surface");
   p->natom = 1;
   p->nmode = 3;
   p->nvibm = 3;
@@ -139,7 +138,7 @@ TEST(Printout, SurfaceBlockOfOneAtom) {
 
 TEST(Printout, ReactypeWithBothWordsGetsTheGasBlock) {
   auto p = threeAtomGasRun(0);
-  p->reactype = text50("gas-surface");
+  setReactype(*p, "gas-surface");
   TestConsole tc;
   printout(*p, 1, tc.console);
   EXPECT_EQ(tc.out(), kHeading + kThreeAtomBody);
@@ -149,8 +148,8 @@ TEST(Printout, ReactypeWithBothWordsGetsTheGasBlock) {
 // " reactant rot or transmode", in mode order.
 std::string labels(const std::string& software, int ninit, int nvibm) {
   auto p = std::make_unique<Projection>();
-  p->software = text50(software);
-  p->reactype = text50("surface");
+  setSoftware(*p, software);
+  setReactype(*p, "surface");
   p->natom = 4;
   p->nmode = 12;
   p->nvibm = nvibm;

@@ -91,7 +91,7 @@ TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
   };
   for (const auto& c : cases) {
     auto p = std::make_unique<Projection>();
-    p->reactype = padded(c.reactype);
+    setReactype(*p, c.reactype);
     p->natom = c.natom;
     p->nreact1 = c.nreact1;
     p->linear1 = c.linear1;
@@ -108,7 +108,7 @@ TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
 TEST(Countmodes, ReactionTypeWithNeitherWordStops) {
   for (const char* reactype : {"Gas", "SURFACE", "liquid"}) {
     auto p = std::make_unique<Projection>();
-    p->reactype = padded(reactype);
+    setReactype(*p, reactype);
     p->reactypeLine = 5;
     p->natom = 3;
     int ninit = 0;
@@ -139,7 +139,7 @@ TEST(Countmodes, GasPhaseRunWithoutVibrationalModeIsRejectedAfterTheCounts) {
   };
   for (const auto& c : cases) {
     auto p = std::make_unique<Projection>();
-    p->reactype = padded("gas");
+    setReactype(*p, "gas");
     p->natom = c.natom;
     p->nreact1 = c.natom;
     p->linear = c.linear;
