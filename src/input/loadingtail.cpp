@@ -19,7 +19,7 @@ std::string structureName(const Projection& p, int s) {
 
 // Every structure needs a geometry; only the Gaussian and Molpro readers can
 // finish a file without one, and a Polyrate file may hold fewer structures
-// than the run projects.
+// than the run needs.
 void checkStructures(const Projection& p) {
   const Reader reader = p.program.reader;
   const bool gaussian = reader == Reader::Gaussian;
@@ -32,14 +32,17 @@ void checkStructures(const Projection& p) {
                               "coordinates after it)"));
     }
   }
-  // Only a Polyrate file decides how many structures there are: a product
-  // run of a file with one structure would project a slab never loaded.
-  const int projected = 1 + p.iprod;
-  if (projected > p.itrans) {
+  // Only a Polyrate file decides how many structures there are. The last
+  // one is the transition state, so a file short of one would project the
+  // transition state (or a slab never loaded) on itself.
+  const int needed = p.iprod == 1 ? 3 : 2;
+  if (reader == Reader::Polyrate && p.itrans < needed) {
     rejectInput(std::string(p.slabFileName(1)) + ": the file holds " + std::to_string(p.itrans) +
-                " structure" + (p.itrans == 1 ? "" : "s") + ", but a product run projects the modes of structure " +
-                std::to_string(projected) +
-                " (the product; the file holds the reactant, the product and then the transition state)");
+                " structure" + (p.itrans == 1 ? "" : "s") + " (\" Initial guess \" and \" Initial saddle \" "
+                "sections), but a " + (p.iprod == 1 ? "product" : "reactant") + " run needs " +
+                std::to_string(needed) +
+                (p.iprod == 1 ? ": the reactant, the product and then the transition state"
+                              : ": the reactant and then the transition state"));
   }
 }
 

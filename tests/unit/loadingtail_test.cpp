@@ -196,15 +196,33 @@ TEST(LoadingTail, StructuresWithoutGeometryOrMissingFromTheFileAreRejected) {
   Loaded vasp = threeAtoms("vasp");
   vasp.p->geometryFound(2) = false;
   EXPECT_EQ(failure(vasp), "the run went on");
-  // a product run of a Polyrate file that holds two structures projects the
-  // second, the transition state; with one structure there is no product
-  Loaded polyrate = threeAtoms("polyrate");
-  polyrate.p->iprod = 1;
-  polyrate.p->itrans = 1;
-  polyrate.p->nimag = 3;
-  EXPECT_EQ(failure(polyrate),
-            "kelmar: r.log: the file holds 1 structure, but a product run projects the modes of structure 2 (the "
-            "product; the file holds the reactant, the product and then the transition state)");
+  // The last structure of a Polyrate file is the transition state: a file
+  // short of one would project it on itself.
+  const struct {
+    int iprod, itrans;
+    const char* message;
+  } polyrateCases[] = {
+      {0, 1,
+       "kelmar: r.log: the file holds 1 structure (\" Initial guess \" and \" Initial saddle \" sections), but "
+       "a reactant run needs 2: the reactant and then the transition state"},
+      {0, 2, "the run went on"},
+      {0, 3, "the run went on"},
+      {1, 1,
+       "kelmar: r.log: the file holds 1 structure (\" Initial guess \" and \" Initial saddle \" sections), but "
+       "a product run needs 3: the reactant, the product and then the transition state"},
+      {1, 2,
+       "kelmar: r.log: the file holds 2 structures (\" Initial guess \" and \" Initial saddle \" sections), "
+       "but a product run needs 3: the reactant, the product and then the transition state"},
+      {1, 3, "the run went on"},
+  };
+  for (const auto& c : polyrateCases) {
+    Loaded polyrate = threeAtoms("polyrate");
+    unitReactionModeAsRead(polyrate);
+    for (int m = 1; m <= 3; ++m) polyrate.p->eigv(m, m, 3) = 1.0;
+    polyrate.p->iprod = c.iprod;
+    polyrate.p->itrans = c.itrans;
+    EXPECT_EQ(failure(polyrate), c.message) << "iprod " << c.iprod << ", " << c.itrans << " structures";
+  }
 }
 
 TEST(LoadingTail, TransitionStateWhoseReactionModeIsNotImaginaryGetsANote) {
