@@ -1,4 +1,6 @@
+#include <filesystem>
 #include <memory>
+#include <system_error>
 #include <string>
 #include <vector>
 
@@ -6,6 +8,16 @@
 
 namespace kelmar {
 namespace {
+
+// Structure files are opened by the names as given, so a name without a
+// directory is looked for where kelmar was started, not beside the control
+// file.
+std::string relativeTo() {
+  std::error_code error;
+  std::filesystem::path here = std::filesystem::current_path(error);
+  if (error) return "file names are taken relative to the current directory, which cannot be named: " + error.message();
+  return "file names are taken relative to the current directory, " + here.string();
+}
 
 // Opens the first `count` structure files of the control file, all of them
 // before any is read.
@@ -20,12 +32,14 @@ std::vector<std::unique_ptr<InputStream>> openStructureFiles(const Projection& p
     std::string why;
     files.push_back(openInputFile(name, why));
     if (!files.back()) {
-      std::string hint = name.size() == kTextLength
-                             ? "; a file name holds at most 50 characters, so a longer one is cut"
-                             : "";
-      rejectInput("cannot open structure file " + quoteForMessage(name, kTextLength) + ": " + why +
-                  " (a file name that holds '/', blanks or commas must be quoted in the control file" + hint +
-                  ")");
+      std::string message = p.placeOf(Origin{0, p.fnameLine(s)}) + ": cannot open structure file " +
+                            quoteForMessage(name, kTextLength) + ": " + why + " (" + relativeTo();
+      if (p.fnameWasCut(s)) {
+        message += "; the unquoted name was cut at a blank, comma or slash with more text after it on the line: "
+                   "a file name that holds '/', blanks or commas must be quoted in the control file";
+      }
+      if (name.size() == kTextLength) message += "; a file name holds at most 50 characters, so a longer one is cut";
+      rejectInput(message + ")");
     }
   }
   return files;
@@ -60,7 +74,7 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
       inputpolyrate(p, coor, *files[0]);
       break;
     case Reader::Gaussian:
-      inputgaussian(p, coor, files);
+      inputgaussian(p, coor, files, console);
       break;
     case Reader::Vasp:
       inputvasp(p, coor, files);

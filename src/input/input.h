@@ -4,6 +4,7 @@
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "shared/instream.h"
 #include "shared/projection.h"
@@ -33,10 +34,24 @@ int structureFileCount(const Projection& p);
 void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
 
 // The readers. Each takes its files already open, in slab order.
-void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files);
+void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
 void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
 void inputpolyrate(Projection& p, Coor& coor, InputStream& file);
 void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
+
+// The shape of the rows of a geometry table and of the line that ends it.
+struct TableShape {
+  bool (*isRow)(std::string_view line);
+  bool (*isEnd)(std::string_view line);
+};
+
+// The tokens of a line between blanks and tabs.
+std::vector<std::string_view> blankSeparatedTokens(std::string_view line);
+
+// Called after the natom rows of a geometry table: passes over the rows
+// that follow, and when the table then shows its end, notes how many atoms
+// it holds. The stream is left before the first line that is no row.
+void noteLongerTable(InputStream& in, int natom, const TableShape& shape, Console& console);
 
 // Fragment masses, the loading echo, the unit mode vectors of Gaussian and
 // Molpro files, the imaginary frequency and the reaction-mode vector.

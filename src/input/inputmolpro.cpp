@@ -8,6 +8,7 @@
 #include "input/input.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
+#include "shared/numbers.h"
 
 namespace kelmar {
 namespace {
@@ -22,8 +23,25 @@ namespace {
 
 bool isModeIndex(long long m) { return m >= 1 && m <= kMaxModes; }
 
+// A row of the geometry table: number, atom, charge, x, y and z.
+bool isGeometryRow(std::string_view line) {
+  std::vector<std::string_view> t = blankSeparatedTokens(line);
+  if (t.size() != 6) return false;
+  int i = 0;
+  double d = 0.0;
+  if (plainIntegerPrefix(t[0], i) != t[0].size()) return false;
+  for (int k = 2; k < 6; ++k) {
+    if (!parseReal(t[k], d)) return false;
+  }
+  return true;
+}
+
+bool isEmptyLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
+
+constexpr TableShape kGeometryTable{isGeometryRow, isEmptyLine};
+
 //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
-void readGeometry(Projection& p, Coor& coor, InputStream& in, int s) {
+void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, Console& console) {
   SectionScope section(in, {"the geometry", "atoms", 1, p.natom, 0, p.natom});
   p.geometryFound(s) = true;
   skipLines(in, 6);
@@ -33,6 +51,8 @@ void readGeometry(Projection& p, Coor& coor, InputStream& in, int s) {
     freeRead(in, {ReadItem::anyInteger(), ReadItem::word(), ReadItem::real(charge), ReadItem::real(coor.x(pos)),
                   ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
   }
+  // an empty line ends the table
+  noteLongerTable(in, p.natom, kGeometryTable, console);
 }
 
 // A count list: one skipped title line, then lines whose first value is the
@@ -143,7 +163,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //   Nr  Atom  Charge       X              Y              Z
       //
       //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
-      if (f1.contains("CALCULATION OF NORMAL MODES")) readGeometry(p, coor, in, s);
+      if (f1.contains("CALCULATION OF NORMAL MODES")) readGeometry(p, coor, in, s, console);
       //  Imaginary Vibration  Wavenumber
       //         Nr             [1/cm]
       //         1             1997.98

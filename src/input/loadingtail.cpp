@@ -74,6 +74,34 @@ void checkModesAsRead(const Projection& p, Console& console) {
   }
 }
 
+// A transition state whose reaction mode is no imaginary mode. Gaussian and
+// VASP-derived files give an imaginary wavenumber as negative, and the
+// Molpro reader negates it; how Polyrate writes one is not known here, but
+// a zero wavenumber is no reaction mode in any file. When the structure that
+// is projected has a negative wavenumber at that place, the two files have
+// probably been given in each other's place.
+void noteReactionMode(const Projection& p, Console& console) {
+  const double reaction = p.freq(p.nimag, p.itrans);
+  const bool signs = p.program.reader != Reader::Polyrate;
+  const bool zero = reaction == 0.0;
+  const bool notNegative = signs && !(reaction < 0.0);  // a NaN included
+  if (!zero && !notNegative) return;
+  std::string note = structureName(p, p.itrans) + ": the reaction mode of the transition state (mode " +
+                     std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(reaction);
+  note += zero ? ": a zero wavenumber belongs to a translation or rotation, not to a reaction mode"
+                          : ", which is not negative: the file may hold a minimum, not a transition state";
+  const int s = 1 + p.iprod;
+  const double projected = p.freq(p.nimag, s);
+  if (signs && projected < 0.0) {
+    note += "; mode " + std::to_string(p.nimag) + " of " + std::string(p.slabFileName(s)) + ", the " +
+            (p.iprod == 1 ? "product" : "reactant") + " file, has the wavenumber " + shortestNumber(projected) +
+            ": the files may be given in the wrong order (lines " + std::to_string(p.fnameLine(s)) + " and " +
+            std::to_string(p.fnameLine(p.itrans)) + " of the control file name the " +
+            (p.iprod == 1 ? "product" : "reactant") + " and then the transition state)";
+  }
+  writeNote(console, note);
+}
+
 }  // namespace
 
 void loadingtail(Projection& p, Coor& coor, Console& console) {
@@ -148,15 +176,7 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   out.free({"imaginary frequency at TS"});
   out.free({p.freq(p.nimag, p.itrans)});
   out.free({});
-  // Gaussian and VASP-derived files give an imaginary wavenumber as
-  // negative, and the Molpro reader negates it; how Polyrate writes one is
-  // not known here.
-  const double reaction = p.freq(p.nimag, p.itrans);
-  if (p.program.reader != Reader::Polyrate && !(reaction < 0.0)) {
-    writeNote(console, std::string(p.slabFileName(p.itrans)) + ": the reaction mode of the transition state (mode " +
-                           std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(reaction) +
-                           ", which is not negative: the file may hold a minimum, not a transition state");
-  }
+  noteReactionMode(p, console);
 
   out.free({"normal mode vector for reaction mode"});
   for (int a = 1; a <= n; ++a) {

@@ -30,25 +30,45 @@ void readfile(Projection& p, Console& console) {
   // The structure file names: one for Polyrate, two for the VASP-derived
   // files (always a reactant run), three for a product run, else two. Each
   // choice consumes three records.
-  auto readName = [&](std::string& name, long& line) {
-    freeRead(in, {ReadItem::text(name, kTextLength).at(line)});
+  auto readName = [&](int s) {
+    std::string& name = s == 1 ? p.fname : s == 2 ? p.fname2 : p.fname3;
+    long& line = p.fnameLines[s - 1];
+    const long expected = in.lineNumber() + 1;
+    freeRead(in, {ReadItem::text(name, kTextLength).at(line).cutInto(p.fnameCut[s - 1])});
+    // The read passes over empty lines: a line left empty for a name that
+    // the run reads takes the next line's first word, and every later line
+    // shifts by one.
+    if (line > expected) {
+      std::string empty = line - 1 > expected ? "lines " + std::to_string(expected) + "-" + std::to_string(line - 1) +
+                                                    " are empty"
+                                              : "line " + std::to_string(expected) + " is empty";
+      writeNote(console, "standard input, " + empty + ", so the name of structure file " + std::to_string(s) +
+                             " is taken from line " + std::to_string(line) + ": " +
+                             quoteForMessage(trimmedName(name), kTextLength) +
+                             " (a line that names a file the run reads must not be left empty)");
+    }
   };
   switch (p.program.names) {
     case FileNames::One:
-      readName(p.fname, p.fnameLines[0]);
+      readName(1);
       skipLines(in, 2);
       break;
     case FileNames::ReactantAndTransitionState:
-      readName(p.fname, p.fnameLines[0]);
-      readName(p.fname2, p.fnameLines[1]);
+      readName(1);
+      readName(2);
       skipLines(in);
+      if (p.iprod == 1) {
+        writeNote(console, p.placeOf(Origin{0, p.iprodLine}) +
+                               ": iprod 1 is taken as 0: a run of VASP-derived mode files projects the reactant "
+                               "modes (it reads the reactant and the transition-state file)");
+      }
       p.iprod = 0;
       break;
     case FileNames::ByIprod:
-      readName(p.fname, p.fnameLines[0]);
-      readName(p.fname2, p.fnameLines[1]);
+      readName(1);
+      readName(2);
       if (p.iprod == 1) {
-        readName(p.fname3, p.fnameLines[2]);
+        readName(3);
       } else {
         skipLines(in);
       }
@@ -84,7 +104,10 @@ void readfile(Projection& p, Console& console) {
     p.massOrigin(a) = Origin{0, 0};
     masses.push_back(ReadItem::real(p.amass(a)).at(p.massOrigin(a).line));
   }
-  freeRead(in, masses);
+  {
+    SectionScope section(in, {"the masses", "atoms", 1, p.natom, 0, p.natom});
+    freeRead(in, masses);
+  }
   for (int a = 1; a <= p.natom; ++a) {
     if (p.massOrigin(a).line == 0) p.massOrigin(a).line = in.lineNumber();
   }

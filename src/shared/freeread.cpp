@@ -60,6 +60,13 @@ class ValueScanner {
 
   explicit ValueScanner(InputStream& in) : in_(in) {}
 
+  // Whether the token just cut out ended at a separator with more than
+  // separators after it on its line.
+  bool moreAfterToken() const {
+    if (pos_ >= line_.size()) return false;
+    return line_.substr(pos_ + 1).find_first_not_of(" \t,") != std::string_view::npos;
+  }
+
   Kind next(std::string_view& value) {
     if (repeatLeft_ > 0) {
       --repeatLeft_;
@@ -181,6 +188,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     switch (item.kind) {
       case ReadItem::Kind::Text:
         if (item.dest) assignText(*static_cast<std::string*>(item.dest), item.length, value);
+        if (item.cut) *item.cut = kind == ValueScanner::Kind::Value && scanner.moreAfterToken();
         break;
       case ReadItem::Kind::Integer: {
         int v = 0;

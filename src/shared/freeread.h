@@ -31,6 +31,10 @@ struct ReadItem {
   void* dest = nullptr;
   std::size_t length = 0;  // declared length of a text
   long* line = nullptr;    // when set, receives the number of the line the value stood on
+  // When set, for a text: receives whether the value was an unquoted token
+  // that a blank, tab, comma or slash ended with more text after it on its
+  // line (a name that the user meant to hold that character, say).
+  bool* cut = nullptr;
 
   static ReadItem text(std::string& s, std::size_t length) { return {Kind::Text, &s, length}; }
   static ReadItem word() { return {Kind::Text, nullptr, 0}; }
@@ -40,6 +44,11 @@ struct ReadItem {
   ReadItem at(long& valueLine) const {
     ReadItem r = *this;
     r.line = &valueLine;
+    return r;
+  }
+  ReadItem cutInto(bool& wasCut) const {
+    ReadItem r = *this;
+    r.cut = &wasCut;
     return r;
   }
 };

@@ -49,6 +49,11 @@ long Projection::fnameLine(int s) const {
   return program.names == FileNames::One ? fnameLines[0] : fnameLines[s - 1];
 }
 
+bool Projection::fnameWasCut(int s) const {
+  checkIndex("file name slab", s, kMaxSlabs);
+  return program.names == FileNames::One ? fnameCut[0] : fnameCut[s - 1];
+}
+
 std::string Projection::placeOf(const Origin& o) const {
   std::string name = o.slab == 0 ? std::string("standard input") : std::string(slabFileName(o.slab));
   return name + ", line " + std::to_string(o.line);

@@ -200,13 +200,18 @@ struct Projection {
   long reactypeLine = 0;
   long iprodLine = 0;
   long fnameLines[kMaxSlabs] = {};
+  // whether an unquoted file name was cut at a blank, comma or slash with
+  // more text after it on its line
+  bool fnameCut[kMaxSlabs] = {};
   Store<Origin, kMaxMasses> massOrigin{"mass origin"};
   Store<bool, kMaxSlabs> geometryFound{"geometry slab"};
 
   // The name of the structure file that fills slab s (for messages).
   std::string_view slabFileName(int s) const;
-  // The control-file line that named the file of slab s.
+  // The control-file line that named the file of slab s, and whether that
+  // name was cut.
   long fnameLine(int s) const;
+  bool fnameWasCut(int s) const;
   // "name, line N" for an origin.
   std::string placeOf(const Origin& o) const;
 };

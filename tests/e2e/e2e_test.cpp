@@ -6,6 +6,8 @@
 //   args             command-line arguments, one per line (none when missing)
 // The program runs with the folder as its working directory, so the control
 // file names structure files beside it or, by relative paths, in tests/data.
+// Where standard error names that directory, which depends on where the
+// project stands, the expected text writes "<case folder>" in its place.
 //
 // With KELMAR_UPDATE_EXPECTED=1 in the environment the actual outputs are
 // written into the folders instead; check every changed byte by hand before
@@ -85,6 +87,10 @@ RunResult runCase(const fs::path& dir) {
   r.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   r.out = readFile(outPath);
   r.err = readFile(errPath);
+  const std::string here = fs::canonical(dir).string();
+  for (std::size_t at = r.err.find(here); at != std::string::npos; at = r.err.find(here, at)) {
+    r.err.replace(at, here.size(), "<case folder>");
+  }
   fs::remove(outPath);
   fs::remove(errPath);
   return r;

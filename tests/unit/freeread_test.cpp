@@ -74,29 +74,36 @@ TEST(FreeRead, IntegersTakenFromRealTokensAreTruncated) {
 struct TextCase {
   const char* input;
   const char* expected;  // before padding to 50
+  bool cut;
 };
 
 TEST(FreeRead, TextValues) {
+  // cut: an unquoted token ended by a separator with more after it
   const TextCase cases[] = {
-      {"data/ts.log", "data"},
-      {"'data/ts.log'", "data/ts.log"},
-      {"\"my file, 2.log\"", "my file, 2.log"},
-      {"'it''s'", "it's"},
-      {"\"say \"\"hi\"\"\"", "say \"hi\""},
-      {"'first\nsecond'", "firstsecond"},
-      {"gaussian   trailing comment", "gaussian"},
-      {"r.log,ts.log", "r.log"},
-      {"  \tgas", "gas"},
-      {"2*ab", "ab"},
-      {"123", "123"},
+      {"data/ts.log", "data", true},
+      {"'data/ts.log'", "data/ts.log", false},
+      {"\"my file, 2.log\"", "my file, 2.log", false},
+      {"'it''s'", "it's", false},
+      {"\"say \"\"hi\"\"\"", "say \"hi\"", false},
+      {"'first\nsecond'", "firstsecond", false},
+      {"gaussian   trailing comment", "gaussian", true},
+      {"r.log,ts.log", "r.log", true},
+      {"  \tgas", "gas", false},
+      {"2*ab", "ab", false},
+      {"123", "123", false},
+      {"r.log/", "r.log", false},
+      {"r.log  , \t", "r.log", false},
+      {"my file.log", "my", true},
   };
   for (const TextCase& c : cases) {
     InputStream in(std::string(c.input) + "\n", "t");
     std::string s = "old";
-    freeRead(in, {ReadItem::text(s, 50)});
+    bool cut = !c.cut;
+    freeRead(in, {ReadItem::text(s, 50).cutInto(cut)});
     std::string expected = c.expected;
     expected.resize(50, ' ');
     EXPECT_EQ(s, expected) << c.input;
+    EXPECT_EQ(cut, c.cut) << c.input;
   }
 }
 

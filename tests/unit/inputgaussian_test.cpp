@@ -7,6 +7,7 @@
 
 #include "input/input.h"
 #include "shared/runend.h"
+#include "testconsole.h"
 
 namespace kelmar {
 namespace {
@@ -56,14 +57,18 @@ std::unique_ptr<Projection> threeAtoms() {
   return p;
 }
 
-void readTexts(Projection& p, Coor& coor, const std::vector<std::string>& texts) {
+// Runs the reader on texts in memory; returns what it wrote on standard
+// error.
+std::string readTexts(Projection& p, Coor& coor, const std::vector<std::string>& texts) {
   std::vector<std::unique_ptr<InputStream>> streams;
   std::vector<InputStream*> files;
   for (std::size_t i = 0; i < texts.size(); ++i) {
     streams.push_back(std::make_unique<InputStream>(texts[i], "file" + std::to_string(i + 1) + ".log"));
     files.push_back(streams.back().get());
   }
-  inputgaussian(p, coor, files);
+  TestConsole tc;
+  inputgaussian(p, coor, files, tc.console);
+  return tc.err();
 }
 
 TEST(InputGaussian, MadeUpSectionsFillTheSlabs) {
@@ -122,6 +127,33 @@ TEST(InputGaussian, BlankLinesAmongDataLinesArePassedOver) {
   EXPECT_EQ(coor->z(3), 3.5);
 }
 
+// A table of more rows than natom gets a note once its dashed line shows
+// where it ends; the reading goes on as before, from the first line that is
+// no row.
+TEST(InputGaussian, GeometryTableLongerThanNatomGetsANote) {
+  const std::string row4 = " 4 1 0 0.0 0.0 4.5\n";
+  const std::string dashes = " ---------------------------------------------------------------------\n";
+  const struct {
+    std::string after;  // the lines after the three rows of geometry(1.0)
+    const char* err;
+  } cases[] = {
+      {dashes, ""},
+      {row4 + dashes, "kelmar: note: file1.log, line 9: the geometry table holds 4 atoms; natom is 3\n"},
+      {row4 + row4 + "\t 5 1 0 1e0 2D0 -3.\n" + dashes,
+       "kelmar: note: file1.log, line 11: the geometry table holds 6 atoms; natom is 3\n"},
+      {row4 + " Rotational constants (GHZ):\n", ""},  // the table shows no end
+      {row4 + " 5 1 0 0.0 0.0\n" + dashes, ""},  // a line of another shape ends the rows
+      {row4, ""},                                    // the file ends
+      {row4 + geometry(-3.0), ""},                   // the line after the rows is scanned
+  };
+  for (const auto& c : cases) {
+    auto p = threeAtoms();
+    auto coor = std::make_unique<Coor>();
+    EXPECT_EQ(readTexts(*p, *coor, {geometry(1.0) + c.after, ""}), c.err) << c.after;
+    EXPECT_EQ(coor->z(3), c.after.find("Standard") != std::string::npos ? -3.0 : 1.0) << c.after;
+  }
+}
+
 TEST(InputGaussian, ThreeFilesInAProductRun) {
   auto p = threeAtoms();
   auto coor = std::make_unique<Coor>();
@@ -142,7 +174,9 @@ void readFiles(Projection& p, Coor& coor, const std::vector<std::string>& paths)
     ASSERT_TRUE(streams.back()) << path << ": " << why;
     files.push_back(streams.back().get());
   }
-  inputgaussian(p, coor, files);
+  TestConsole tc;
+  inputgaussian(p, coor, files, tc.console);
+  EXPECT_EQ(tc.err(), "");
 }
 
 TEST(InputGaussian, RealClaisenFilesAsPrinted) {
@@ -216,7 +250,8 @@ TEST(InputGaussian, HighPrecisionModesEndWithAClearReadError) {
   InputStream empty("", "r.log");
   InputStream* files[] = {&empty, ts.get()};
   try {
-    inputgaussian(*p, *coor, files);
+    TestConsole tc;
+    inputgaussian(*p, *coor, files, tc.console);
     FAIL() << "the high-precision section was read";
   } catch (const RunEnd& e) {
     EXPECT_EQ(e.status, 2);

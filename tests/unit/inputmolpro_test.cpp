@@ -167,6 +167,24 @@ TEST(InputMolpro, WorkedExampleEchoesThirteenZerosAndStoresTheModesInOrder) {
 
 // The made-up lines of a geometry, a count list ending at a line of words
 // and a remainder group of one imaginary mode, for natom 2.
+TEST(InputMolpro, GeometryTableLongerThanNatomGetsANoteAtTheEmptyLineThatEndsIt) {
+  const struct {
+    int natom, rows;
+    const char* err;
+  } cases[] = {
+      {4, 4, ""},
+      {3, 4, "kelmar: note: file1.out, line 12: the geometry table holds 4 atoms; natom is 3\n"},
+      {2, 4, "kelmar: note: file1.out, line 12: the geometry table holds 4 atoms; natom is 2\n"},
+  };
+  for (const auto& c : cases) {
+    MolproRun run(c.natom);
+    run.read({geometry(c.rows, 0.5) + countList(kImagList, {1}) + " Summary\n", ""});
+    EXPECT_EQ(run.tc.err(), c.err) << c.natom;
+    EXPECT_EQ(run.p->freq(1, 1), 0.0) << c.natom;
+    EXPECT_EQ(run.tc.out(), echo(1, 0.0)) << c.natom;  // the list after the table is read
+  }
+}
+
 TEST(InputMolpro, ListEndsAtAWordAndThatLineIsScannedNext) {
   MolproRun run(2);
   const std::string file =

@@ -226,24 +226,48 @@ TEST(LoadingTail, StructuresWithoutGeometryOrMissingFromTheFileAreRejected) {
 }
 
 TEST(LoadingTail, TransitionStateWhoseReactionModeIsNotImaginaryGetsANote) {
+  const std::string minimum =
+      ", which is not negative: the file may hold a minimum, not a transition state";
+  const std::string zero = ": a zero wavenumber belongs to a translation or rotation, not to a reaction mode";
   const struct {
     const char* software;
     double wavenumber;
-    const char* err;
+    double reactant;  // the same mode of the projected structure
+    std::string err;
   } cases[] = {
-      {"gaussian", -952.5, ""},
-      {"gaussian", 60.88,
-       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 60.88, which "
-       "is not negative: the file may hold a minimum, not a transition state\n"},
-      {"molpro", 0.0,
-       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 0, which is "
-       "not negative: the file may hold a minimum, not a transition state\n"},
-      {"polyrate", 60.88, ""},  // how Polyrate writes an imaginary wavenumber is not known
+      {"gaussian", -952.5, 12.345, ""},
+      {"gaussian", 60.88, 12.345,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 60.88" +
+           minimum + "\n"},
+      {"gaussian", std::nan(""), 12.345,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber nan" +
+           minimum + "\n"},
+      {"molpro", 0.0, 12.345,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 0" + zero +
+           "\n"},
+      {"molpro", -0.0, 12.345,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber -0" + zero +
+           "\n"},
+      // the reactant file holds the imaginary mode
+      {"vasp", 60.88, -952.5,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 60.88" +
+           minimum +
+           "; mode 1 of r.log, the reactant file, has the wavenumber -952.5: the files may be given in the wrong "
+           "order (lines 9 and 10 of the control file name the reactant and then the transition state)\n"},
+      // how Polyrate writes an imaginary wavenumber is not known, but no
+      // reaction mode has a zero one
+      {"polyrate", 60.88, -952.5, ""},
+      {"polyrate", 0.0, -952.5,
+       "kelmar: note: r.log (structure 2): the reaction mode of the transition state (mode 1) has the "
+       "wavenumber 0" + zero + "\n"},
   };
   for (const auto& c : cases) {
     Loaded l = threeAtoms(c.software);
     unitReactionModeAsRead(l);
+    l.p->fnameLines[0] = 9;
+    l.p->fnameLines[1] = 10;
     l.p->freq(1, 2) = c.wavenumber;
+    l.p->freq(1, 1) = c.reactant;
     TestConsole tc;
     loadingtail(*l.p, *l.coor, tc.console);
     EXPECT_EQ(tc.err(), c.err) << c.software;

@@ -264,7 +264,7 @@ Outcome runReader(Reader reader, int natom, int nvibm, const std::vector<std::st
   Outcome o;
   o.end = runEndMessage(
       [&] {
-        if (reader == Reader::Gaussian) inputgaussian(p, *st.coor, s.files());
+        if (reader == Reader::Gaussian) inputgaussian(p, *st.coor, s.files(), tc.console);
         if (reader == Reader::Molpro) inputmolpro(p, *st.coor, s.files(), tc.console);
         if (reader == Reader::Polyrate) inputpolyrate(p, *st.coor, *s.files()[0]);
       },

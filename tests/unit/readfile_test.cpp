@@ -50,18 +50,23 @@ TEST(Readfile, WorkedExampleEchoAndValues) {
 }
 
 TEST(Readfile, FileNamesByProgramAndIprod) {
+  const char* const vaspNote =
+      "kelmar: note: standard input, line 7: iprod 1 is taken as 0: a run of VASP-derived mode files projects "
+      "the reactant modes (it reads the reactant and the transition-state file)\n";
   const struct {
     const char* software;
     const char* iprod;
     int iprodAfter;
     const char* names[3];
+    const char* err;
   } cases[] = {
-      {"polyrate", "1", 1, {"a.out", "", ""}},
-      {"vasp", "1", 0, {"a.out", "b.out", ""}},
-      {"'gaussian vasp'", "1", 0, {"a.out", "b.out", ""}},
-      {"molpro", "1", 1, {"a.out", "b.out", "c.out"}},
-      {"gaussian", "0", 0, {"a.out", "b.out", ""}},
-      {"nwchem", "0", 0, {"a.out", "b.out", ""}},
+      {"polyrate", "1", 1, {"a.out", "", ""}, ""},
+      {"vasp", "1", 0, {"a.out", "b.out", ""}, vaspNote},
+      {"vasp", "0", 0, {"a.out", "b.out", ""}, ""},
+      {"'gaussian vasp'", "1", 0, {"a.out", "b.out", ""}, vaspNote},
+      {"molpro", "1", 1, {"a.out", "b.out", "c.out"}, ""},
+      {"gaussian", "0", 0, {"a.out", "b.out", ""}, ""},
+      {"nwchem", "0", 0, {"a.out", "b.out", ""}, ""},
   };
   for (const auto& c : cases) {
     // masses spread over two records; the skip after them drops "step"
@@ -74,7 +79,42 @@ TEST(Readfile, FileNamesByProgramAndIprod) {
     EXPECT_EQ(p->fname3, padded(c.names[2])) << c.software;
     EXPECT_EQ(p->amass(3), 3.0) << c.software;
     EXPECT_NE(tc.out().find(" iprod           " + std::to_string(c.iprodAfter) + "\n"), std::string::npos);
+    EXPECT_EQ(tc.err(), c.err) << c.software;
   }
+}
+
+// The name reads pass over empty lines, as every free-format read does: a
+// line left empty where a name is read takes the next line's first word.
+TEST(Readfile, NameReadPastEmptyLinesGetsANoteAtOnce) {
+  const struct {
+    const char* iprod;
+    const char* names;
+    int errorLine;
+    const char* err;
+  } cases[] = {
+      {"1", "r.log\nts.log\n\n", 14,
+       "kelmar: note: standard input, line 11 is empty, so the name of structure file 3 is taken from line 12: "
+       "\"natom\" (a line that names a file the run reads must not be left empty)\n"},
+      {"0", "\n \t\nr.log\nts.log\n", 15,
+       "kelmar: note: standard input, lines 9-10 are empty, so the name of structure file 1 is taken from line "
+       "11: \"r.log\" (a line that names a file the run reads must not be left empty)\n"},
+  };
+  for (const auto& c : cases) {
+    TestConsole tc(control("gaussian", "gas", c.iprod, c.names, "3 1", "0 1 0", "15.995 1.008 1.008"));
+    auto p = std::make_unique<Projection>();
+    EXPECT_EQ(runEndMessage([&] { readfile(*p, tc.console); }),
+              "kelmar: standard input, line " + std::to_string(c.errorLine) +
+                  ": expected an integer, found \"linear1\"");
+    EXPECT_EQ(tc.err(), c.err);
+  }
+}
+
+TEST(Readfile, MassesReadErrorNamesTheMasses) {
+  TestConsole tc(control("gaussian", "gas", "0", "r.log\nts.log\n\n", "3 1", "0 1 0", "15.995 1.008"));
+  auto p = std::make_unique<Projection>();
+  EXPECT_EQ(runEndMessage([&] { readfile(*p, tc.console); }),
+            "kelmar: standard input, line 18: expected a real number, found \"step\" (the masses of atoms 1-3, "
+            "natom 3)");
 }
 
 TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
