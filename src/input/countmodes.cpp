@@ -1,3 +1,6 @@
+// The mode counts: nmode, the Cartesian rows of a mode vector; nvibm, the
+// modes loaded and projected per structure; and ninit, the vibrations of the
+// separated reactants, which labels the report's mode lines.
 #include <string>
 
 #include "input/input.h"

@@ -1,3 +1,7 @@
+// The loading tail, run after every reader: the fragment masses, the echo of
+// the masses, geometries and frequencies, the unit mode vectors of Gaussian
+// and Molpro files, the transition state's imaginary frequency and reaction
+// mode, and the checks of what the readers left.
 #include <cmath>
 #include <cstdio>
 #include <string>

@@ -1,3 +1,5 @@
+// The control file, read from standard input in its fixed order of label and
+// value lines, and echoed as it is read.
 #include <string>
 #include <vector>
 

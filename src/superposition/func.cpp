@@ -1,3 +1,5 @@
+// The objective of the superposition: the misfit of one fragment turned by
+// three angles.
 #include <cmath>
 #include <vector>
 

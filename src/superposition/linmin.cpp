@@ -1,3 +1,5 @@
+// The line search of the minimiser: a golden-ratio bracket of a minimum along
+// the current line, narrowed by Brent's method.
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>

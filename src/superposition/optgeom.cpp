@@ -1,3 +1,6 @@
+// The superposition: each fragment of the reactant (product) is centred and
+// turned onto the transition state, the trace is written, and the structure's
+// mode vectors are turned by its fragments' rotations.
 #include <algorithm>
 #include <vector>
 

@@ -1,3 +1,4 @@
+// Powell's direction-set minimiser over the three rotation angles.
 #include <cmath>
 
 #include "superposition/superposition.h"
