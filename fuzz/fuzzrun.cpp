@@ -21,7 +21,7 @@
 #endif
 
 #include "input/input.h"
-#include "input/run.h"
+#include "run/run.h"
 #include "shared/output.h"
 
 namespace kelmar::fuzz {

@@ -1,5 +1,4 @@
 list(APPEND KELMAR_SOURCES
-  src/input/run.cpp
   src/input/readfile.cpp
   src/input/countmodes.cpp
   src/input/input.cpp

@@ -1,4 +1,6 @@
-// The main program's sequence, from the control file to the report.
+// The driver of a run, above the steps: the control file and the structures
+// (input/), then the superposition (superposition/), then the translational
+// vectors and the report (analysis/).
 #pragma once
 
 #include "shared/projection.h"

@@ -3,7 +3,7 @@
 // standard output.
 #include <iostream>
 
-#include "input/run.h"
+#include "run/run.h"
 #include "shared/instream.h"
 #include "shared/output.h"
 #include "shared/runend.h"

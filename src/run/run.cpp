@@ -1,4 +1,4 @@
-#include "input/run.h"
+#include "run/run.h"
 
 #include <exception>
 #include <memory>

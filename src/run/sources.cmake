@@ -1,0 +1,3 @@
+list(APPEND KELMAR_SOURCES
+  src/run/run.cpp
+)
