@@ -1,10 +1,9 @@
-// Driver and structure input: the control file, the mode counts, the
+// Structure input: the control file, the mode counts, the
 // structure loading with its four readers, and the loading tail.
 #pragma once
 
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "shared/instream.h"
 #include "shared/projection.h"
@@ -39,14 +38,13 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
 void inputpolyrate(Projection& p, Coor& coor, InputStream& file);
 void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
 
-// The shape of the rows of a geometry table and of the line that ends it.
+// The shape of the rows of a geometry table, one letter per blank-separated
+// column (i an integer, r a real number, w any word), and of the line that
+// ends the table.
 struct TableShape {
-  bool (*isRow)(std::string_view line);
+  const char* columns;
   bool (*isEnd)(std::string_view line);
 };
-
-// The tokens of a line between blanks and tabs.
-std::vector<std::string_view> blankSeparatedTokens(std::string_view line);
 
 // Called after the natom rows of a geometry table: passes over the rows
 // that follow, and when the table then shows its end, notes how many atoms

@@ -6,7 +6,6 @@
 #include "input/input.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
-#include "shared/numbers.h"
 
 namespace kelmar {
 namespace {
@@ -51,27 +50,13 @@ void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::ve
   }
 }
 
-// A row of the "Coordinates (Angstroms)" table: centre number, atomic
-// number and atomic type, then x, y and z; a dashed line ends the table.
-bool isGeometryRow(std::string_view line) {
-  std::vector<std::string_view> t = blankSeparatedTokens(line);
-  if (t.size() != 6) return false;
-  int i = 0;
-  double d = 0.0;
-  for (int k = 0; k < 3; ++k) {
-    if (plainIntegerPrefix(t[k], i) != t[k].size()) return false;
-  }
-  for (int k = 3; k < 6; ++k) {
-    if (!parseReal(t[k], d)) return false;
-  }
-  return true;
-}
-
 bool isDashedLine(std::string_view line) {
   return line.find('-') != std::string_view::npos && line.find_first_not_of("- ") == std::string_view::npos;
 }
 
-constexpr TableShape kGeometryTable{isGeometryRow, isDashedLine};
+// A row of the "Coordinates (Angstroms)" table: centre number, atomic
+// number and atomic type, then x, y and z; a dashed line ends the table.
+constexpr TableShape kGeometryTable{"iiirrr", isDashedLine};
 
 }  // namespace
 

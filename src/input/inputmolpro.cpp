@@ -8,7 +8,6 @@
 #include "input/input.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
-#include "shared/numbers.h"
 
 namespace kelmar {
 namespace {
@@ -23,22 +22,11 @@ namespace {
 
 bool isModeIndex(long long m) { return m >= 1 && m <= kMaxModes; }
 
-// A row of the geometry table: number, atom, charge, x, y and z.
-bool isGeometryRow(std::string_view line) {
-  std::vector<std::string_view> t = blankSeparatedTokens(line);
-  if (t.size() != 6) return false;
-  int i = 0;
-  double d = 0.0;
-  if (plainIntegerPrefix(t[0], i) != t[0].size()) return false;
-  for (int k = 2; k < 6; ++k) {
-    if (!parseReal(t[k], d)) return false;
-  }
-  return true;
-}
-
 bool isEmptyLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
-constexpr TableShape kGeometryTable{isGeometryRow, isEmptyLine};
+// A row of the geometry table: number, atom, charge, x, y and z; an empty
+// line ends the table.
+constexpr TableShape kGeometryTable{"iwrrrr", isEmptyLine};
 
 //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
 void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, Console& console) {

@@ -6,21 +6,30 @@
 
 #include "input/input.h"
 #include "shared/freeread.h"
+#include "shared/numbers.h"
 
 namespace kelmar {
+namespace {
 
-std::vector<std::string_view> blankSeparatedTokens(std::string_view line) {
-  std::vector<std::string_view> tokens;
+// Whether the blank-separated tokens of the line are the columns.
+bool isRow(std::string_view line, std::string_view columns) {
   std::size_t at = 0;
-  for (;;) {
+  for (char column : columns) {
     at = line.find_first_not_of(" \t", at);
-    if (at == std::string_view::npos) return tokens;
+    if (at == std::string_view::npos) return false;
     std::size_t end = line.find_first_of(" \t", at);
     if (end == std::string_view::npos) end = line.size();
-    tokens.push_back(line.substr(at, end - at));
+    std::string_view token = line.substr(at, end - at);
     at = end;
+    int i = 0;
+    double d = 0.0;
+    if (column == 'i' && plainIntegerPrefix(token, i) != token.size()) return false;
+    if (column == 'r' && !parseReal(token, d)) return false;
   }
+  return line.find_first_not_of(" \t", at) == std::string_view::npos;
 }
+
+}  // namespace
 
 void noteLongerTable(InputStream& in, int natom, const TableShape& shape, Console& console) {
   // The rows read here are lines of numbers (and one atom label) that hold
@@ -30,7 +39,7 @@ void noteLongerTable(InputStream& in, int natom, const TableShape& shape, Consol
   int rows = natom;
   std::string_view line;
   while (in.nextLine(line)) {
-    if (shape.isRow(line)) {
+    if (isRow(line, shape.columns)) {
       ++rows;
       continue;
     }
