@@ -97,6 +97,8 @@ long countLineEnds(const char* data, std::size_t size) {
 }
 
 MarkerScan::MarkerScan(std::initializer_list<std::string_view> markers) : search_(*this) {
+  // a scan for nothing would pass over every line
+  if (markers.size() == 0) throw std::logic_error("marker scan without markers");
   std::vector<std::string> trimmed;
   for (std::string_view m : markers) {
     std::size_t n = m.size();

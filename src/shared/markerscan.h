@@ -47,7 +47,9 @@ ScanSettings& scanSettings();
 class MarkerScan {
  public:
   // The markers exactly as the reader's line-buffer tests name them. Every
-  // section of the reader must need one of them in the line buffer.
+  // section of the reader must need one of them in the line buffer. No
+  // markers, or a marker that no line can hold (empty, blanks only, or with
+  // a line end), is a mistake of the caller: std::logic_error.
   MarkerScan(std::initializer_list<std::string_view> markers);
   MarkerScan(const MarkerScan&) = delete;
   MarkerScan& operator=(const MarkerScan&) = delete;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -73,6 +74,13 @@ TEST(MarkerScan, SearchesMarkersWithoutTrailingBlanksAndOnlyThoseHoldingNoOther)
   EXPECT_EQ(polyrate.searched(), (std::vector<std::string>{"  Atomic information:", " Initial guess", " Final geometry"}));
   MarkerScan molpro({"Normal Modes", "Normal Modes of imaginary frequencies", "Low Vibration", "Normal Modes"});
   EXPECT_EQ(molpro.searched(), (std::vector<std::string>{"Normal Modes", "Low Vibration"}));
+}
+
+TEST(MarkerScan, RefusesAScanThatNoLineCouldStopAt) {
+  const std::initializer_list<std::string_view> refused[] = {{}, {""}, {"   "}, {"Normal Modes", "two\nlines"}};
+  for (const auto& markers : refused) {
+    EXPECT_THROW(MarkerScan scan(markers), std::logic_error) << markers.size() << " markers";
+  }
 }
 
 TEST(MarkerScan, CountsLineEndsInEveryAlignment) {
