@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "shared/instream.h"
+#include "shared/markerscan.h"
 #include "shared/projection.h"
 #include "shared/runend.h"
 
@@ -26,7 +27,7 @@ Reader readerFor(std::string_view software);
 // Loads every structure with the reader that `software` names, then runs
 // the loading tail: opens the structure files and hands them to
 // loadStructures.
-void input(Projection& p, Coor& coor, Console& console);
+void input(Projection& p, Coor& coor, ScanKernel kernel, Console& console);
 
 // The number of structure files that the reader `software` names takes
 // (0 when it names none).
@@ -34,13 +35,17 @@ int structureFileCount(const Projection& p);
 
 // Loads every structure from the files, open in slab order, with the reader
 // that `software` names, and runs the loading tail; stops the run when
-// `software` names no reader.
-void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
+// `software` names no reader. The readers that scan for markers do so with
+// `kernel`.
+void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                    Console& console);
 
-// The readers. Each takes its files already open, in slab order.
-void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files);
-void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
-void inputpolyrate(Projection& p, Coor& coor, InputStream& file);
+// The readers. Each takes its files already open, in slab order; those
+// that scan for markers scan with `kernel`.
+void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel);
+void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                 Console& console);
+void inputpolyrate(Projection& p, Coor& coor, InputStream& file, ScanKernel kernel);
 void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
 
 // Fragment masses, the loading echo, the unit mode vectors of Gaussian and

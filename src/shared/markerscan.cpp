@@ -34,12 +34,6 @@ int rarity(unsigned char c) {
   return 5;
 }
 
-ScanKernel fastestKernel() {
-  if (scanKernelAvailable(ScanKernel::Vector32)) return ScanKernel::Vector32;
-  if (scanKernelAvailable(ScanKernel::Vector16)) return ScanKernel::Vector16;
-  return ScanKernel::Portable;
-}
-
 }  // namespace
 
 bool scanKernelAvailable(ScanKernel kernel) {
@@ -67,9 +61,10 @@ bool scanKernelAvailable(ScanKernel kernel) {
   return false;
 }
 
-ScanSettings& scanSettings() {
-  static ScanSettings settings{fastestKernel(), true};
-  return settings;
+ScanKernel fastestScanKernel() {
+  if (scanKernelAvailable(ScanKernel::Vector32)) return ScanKernel::Vector32;
+  if (scanKernelAvailable(ScanKernel::Vector16)) return ScanKernel::Vector16;
+  return ScanKernel::Portable;
 }
 
 long countLineEnds(const char* data, std::size_t size) {
@@ -96,7 +91,9 @@ long countLineEnds(const char* data, std::size_t size) {
   return n;
 }
 
-MarkerScan::MarkerScan(std::initializer_list<std::string_view> markers) : search_(*this) {
+MarkerScan::MarkerScan(ScanKernel kernel, std::initializer_list<std::string_view> markers)
+    : kernel_(kernel), search_(*this) {
+  if (!scanKernelAvailable(kernel)) throw std::logic_error("scan kernel that this processor does not run");
   // a scan for nothing would pass over every line
   if (markers.size() == 0) throw std::logic_error("marker scan without markers");
   std::vector<std::string> trimmed;
@@ -133,10 +130,11 @@ MarkerScan::MarkerScan(std::initializer_list<std::string_view> markers) : search
     probes_.push_back({first, second, static_cast<unsigned char>(m[first]), static_cast<unsigned char>(m[second])});
     reach_ = std::max(reach_, second);
   }
+  finder_ = finderFor(kernel, probes_.size());
 }
 
 bool MarkerScan::nextLine(InputStream& in, LineBuffer& buffer) const {
-  if (scanSettings().kernel != ScanKernel::LineByLine) in.passOver(search_);
+  if (kernel_ != ScanKernel::LineByLine) in.passOver(search_);
   return readWholeLine(in, buffer);
 }
 
@@ -297,31 +295,32 @@ __attribute__((target("avx2"))) std::size_t MarkerScan::findVector32(const char*
 
 #endif
 
-std::size_t MarkerScan::Search::find(const char* data, std::size_t size, long& lineEnds) const {
-  const MarkerScan& s = scan_;
+MarkerScan::Finder MarkerScan::finderFor([[maybe_unused]] ScanKernel kernel, [[maybe_unused]] std::size_t probes) {
 #if KELMAR_X86_VECTORS
-  ScanKernel kernel = scanSettings().kernel;
-  if (s.probes_.size() <= kMaxVectorMarkers && scanKernelAvailable(kernel)) {
-    using Kernel = std::size_t (MarkerScan::*)(const char*, std::size_t, long&) const;
-    static constexpr Kernel k16[] = {nullptr,
+  if (probes <= kMaxVectorMarkers) {
+    static constexpr Finder k16[] = {nullptr,
                                      &MarkerScan::findVector16<1>,
                                      &MarkerScan::findVector16<2>,
                                      &MarkerScan::findVector16<3>,
                                      &MarkerScan::findVector16<4>,
                                      &MarkerScan::findVector16<5>,
                                      &MarkerScan::findVector16<6>};
-    static constexpr Kernel k32[] = {nullptr,
+    static constexpr Finder k32[] = {nullptr,
                                      &MarkerScan::findVector32<1>,
                                      &MarkerScan::findVector32<2>,
                                      &MarkerScan::findVector32<3>,
                                      &MarkerScan::findVector32<4>,
                                      &MarkerScan::findVector32<5>,
                                      &MarkerScan::findVector32<6>};
-    if (kernel == ScanKernel::Vector16) return (s.*k16[s.probes_.size()])(data, size, lineEnds);
-    if (kernel == ScanKernel::Vector32) return (s.*k32[s.probes_.size()])(data, size, lineEnds);
+    if (kernel == ScanKernel::Vector16) return k16[probes];
+    if (kernel == ScanKernel::Vector32) return k32[probes];
   }
 #endif
-  return s.findPortable(data, size, lineEnds);
+  return &MarkerScan::findPortable;
+}
+
+std::size_t MarkerScan::Search::find(const char* data, std::size_t size, long& lineEnds) const {
+  return (scan_.*scan_.finder_)(data, size, lineEnds);
 }
 
 }  // namespace kelmar

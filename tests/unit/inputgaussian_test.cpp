@@ -63,7 +63,7 @@ void readTexts(Projection& p, Coor& coor, const std::vector<std::string>& texts)
     streams.push_back(std::make_unique<InputStream>(texts[i], "file" + std::to_string(i + 1) + ".log"));
     files.push_back(streams.back().get());
   }
-  inputgaussian(p, coor, files);
+  inputgaussian(p, coor, files, fastestScanKernel());
 }
 
 TEST(InputGaussian, MadeUpSectionsFillTheSlabs) {
@@ -142,7 +142,7 @@ void readFiles(Projection& p, Coor& coor, const std::vector<std::string>& paths)
     ASSERT_TRUE(streams.back()) << path << ": " << why;
     files.push_back(streams.back().get());
   }
-  inputgaussian(p, coor, files);
+  inputgaussian(p, coor, files, fastestScanKernel());
 }
 
 TEST(InputGaussian, RealClaisenFilesAsPrinted) {
@@ -216,7 +216,7 @@ TEST(InputGaussian, HighPrecisionModesEndWithAClearReadError) {
   InputStream empty("", "r.log");
   InputStream* files[] = {&empty, ts.get()};
   try {
-    inputgaussian(*p, *coor, files);
+    inputgaussian(*p, *coor, files, fastestScanKernel());
     FAIL() << "the high-precision section was read";
   } catch (const RunEnd& e) {
     EXPECT_EQ(e.status, 2);
