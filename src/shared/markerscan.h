@@ -74,6 +74,10 @@ class MarkerScan {
   };
 
   std::size_t findPortable(const char* data, std::size_t size, long& lineEnds) const;
+  // The vector kernel for N probes on the vector operations Ops, and its
+  // 16-byte and 32-byte instances.
+  template <class Ops, std::size_t N>
+  std::size_t findVector(const char* data, std::size_t size, long& lineEnds) const;
   template <std::size_t N>
   std::size_t findVector16(const char* data, std::size_t size, long& lineEnds) const;
   template <std::size_t N>
