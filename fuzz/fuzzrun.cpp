@@ -265,7 +265,7 @@ void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::si
       files.push_back(std::make_unique<InputStream>(partOf(c, s), std::string(p->slabFileName(s))));
       open.push_back(files.back().get());
     }
-    loadStructures(*p, *coor, open, console);
+    loadStructures(*p, *coor, open, fastestScanKernel(), console);
     analyse(*p, *coor, ninit, console);
   });
   state().giveBack(*p);

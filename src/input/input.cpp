@@ -68,19 +68,20 @@ int structureFileCount(const Projection& p) {
   return 0;
 }
 
-void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
+void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                    Console& console) {
   switch (p.program.reader) {
     case Reader::Polyrate:
-      inputpolyrate(p, coor, *files[0]);
+      inputpolyrate(p, coor, *files[0], kernel);
       break;
     case Reader::Gaussian:
-      inputgaussian(p, coor, files, console);
+      inputgaussian(p, coor, files, kernel, console);
       break;
     case Reader::Vasp:
       inputvasp(p, coor, files);
       break;
     case Reader::Molpro:
-      inputmolpro(p, coor, files, console);
+      inputmolpro(p, coor, files, kernel, console);
       p.nimag = p.nvibm;
       break;
     case Reader::None:
@@ -94,9 +95,9 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
   loadingtail(p, coor, console);
 }
 
-void input(Projection& p, Coor& coor, Console& console) {
+void input(Projection& p, Coor& coor, ScanKernel kernel, Console& console) {
   auto files = openStructureFiles(p, structureFileCount(p));
-  loadStructures(p, coor, pointers(files), console);
+  loadStructures(p, coor, pointers(files), kernel, console);
 }
 
 }  // namespace kelmar

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "shared/instream.h"
+#include "shared/markerscan.h"
 #include "shared/projection.h"
 #include "shared/runend.h"
 
@@ -21,7 +22,7 @@ void countmodes(Projection& p, int& ninit, Console& console);
 // Loads every structure with the reader that `software` names, then runs
 // the loading tail: opens the structure files and hands them to
 // loadStructures.
-void input(Projection& p, Coor& coor, Console& console);
+void input(Projection& p, Coor& coor, ScanKernel kernel, Console& console);
 
 // The number of structure files that the reader `software` names takes
 // (0 when it names none).
@@ -29,13 +30,18 @@ int structureFileCount(const Projection& p);
 
 // Loads every structure from the files, open in slab order, with the reader
 // that `software` names, and runs the loading tail; stops the run when
-// `software` names no reader.
-void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
+// `software` names no reader. The readers that scan for markers do so with
+// `kernel`.
+void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                    Console& console);
 
-// The readers. Each takes its files already open, in slab order.
-void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
-void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
-void inputpolyrate(Projection& p, Coor& coor, InputStream& file);
+// The readers. Each takes its files already open, in slab order; those
+// that scan for markers scan with `kernel`.
+void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                   Console& console);
+void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                 Console& console);
+void inputpolyrate(Projection& p, Coor& coor, InputStream& file, ScanKernel kernel);
 void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
 
 // The shape of the rows of a geometry table, one letter per blank-separated

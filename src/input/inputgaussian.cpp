@@ -60,14 +60,15 @@ constexpr TableShape kGeometryTable{"iiirrr", isDashedLine};
 
 }  // namespace
 
-void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
+void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                   Console& console) {
   const int n = p.natom;
   const int nb = p.nvibm / 3;
   // A linear molecule has 3*natom-5 modes: its last block holds the rest.
   const int rest = p.nvibm - 3 * nb;
   std::vector<ReadItem> items;
   LineBuffer f1;
-  const MarkerScan scan({"Thermochemistry", "Coordinates (Angstroms)", "normal coordinates:"});
+  const MarkerScan scan(kernel, {"Thermochemistry", "Coordinates (Angstroms)", "normal coordinates:"});
 
   int s = 0;
   for (InputStream* file : files) {

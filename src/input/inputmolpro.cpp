@@ -125,7 +125,8 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
 
 }  // namespace
 
-void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
+void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                 Console& console) {
   // The counts of imaginary, real and low/zero modes carry over from one file
   // to the next: a file without an "Imaginary Vibration" list works with the
   // count an earlier file left. They start at 0, so that a first file
@@ -134,7 +135,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
   int nvib = 0;
   int nlow = 0;
   LineBuffer f1;
-  const MarkerScan scan({"CALCULATION OF NORMAL MODES", "Imaginary Vibration", "Vibration        Wavenumber",
+  const MarkerScan scan(kernel, {"CALCULATION OF NORMAL MODES", "Imaginary Vibration", "Vibration        Wavenumber",
                          "Low Vibration", "Normal Modes", "Normal Modes of imaginary frequencies",
                          "Normal Modes of low/zero frequencies"});
 

@@ -80,12 +80,12 @@ void readSingle(Projection& p, InputStream& in, int k, int m) {
 
 }  // namespace
 
-void inputpolyrate(Projection& p, Coor& coor, InputStream& in) {
+void inputpolyrate(Projection& p, Coor& coor, InputStream& in, ScanKernel kernel) {
   const int nmodes = 3 * p.natom;
   const int pairs = nmodes / 2;
   int counter = 0;  // the structure whose sections are being read
   LineBuffer f1;
-  const MarkerScan scan({"  Atomic information:", " Initial guess ", " Final geometry ", " Initial saddle ",
+  const MarkerScan scan(kernel, {"  Atomic information:", " Initial guess ", " Final geometry ", " Initial saddle ",
                          "Frequencies and normalized eigenvector"});
 
   // Every marker keeps its leading and trailing blanks: " Initial guess "

@@ -37,9 +37,11 @@ int runKelmar(Console& console) {
     auto p = std::make_unique<Projection>();
     auto coor = std::make_unique<Coor>();
     int ninit = 0;
+    // the processor decides once how the structure files are scanned
+    const ScanKernel kernel = fastestScanKernel();
     readfile(*p, console);
     countmodes(*p, ninit, console);
-    input(*p, *coor, console);
+    input(*p, *coor, kernel, console);
     analyse(*p, *coor, ninit, console);
     return 0;
   } catch (const RunEnd& end) {

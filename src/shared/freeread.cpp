@@ -3,7 +3,6 @@
 #include <cstring>
 #include <vector>
 
-#include "shared/markerscan.h"
 #include "shared/numbers.h"
 #include "shared/plainline.h"
 #include "shared/runend.h"
@@ -174,7 +173,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     skipLines(in, 1);
     return true;
   }
-  if (scanSettings().plainLineReads && readPlainLine(in, items)) return true;
+  if (in.plainLineReads() && readPlainLine(in, items)) return true;
   ValueScanner scanner(in);
   for (std::size_t i = 0; i < items.size(); ++i) {
     const ReadItem& item = items[i];

@@ -72,6 +72,12 @@ class InputStream {
   // The number of the line last handed out (0 before the first).
   long lineNumber() const { return lineNumber_; }
 
+  // Whether a free-format read first tries its line as plain numbers (see
+  // readPlainLine), the quick way to the same values; on unless turned off,
+  // as the tests do to check the general read alone.
+  bool plainLineReads() const { return plainLineReads_; }
+  void setPlainLineReads(bool on) { plainLineReads_ = on; }
+
   // The section being read, or null; see SectionScope.
   const Section* section() const { return section_; }
   void setSection(const Section* section) { section_ = section; }
@@ -93,6 +99,7 @@ class InputStream {
   std::size_t lastStart_ = 0;  // start of the line last handed out
   long lineNumber_ = 0;
   bool canStepBack_ = false;
+  bool plainLineReads_ = true;
   const Section* section_ = nullptr;
 };
 

@@ -34,12 +34,6 @@ int rarity(unsigned char c) {
   return 5;
 }
 
-ScanKernel fastestKernel() {
-  if (scanKernelAvailable(ScanKernel::Vector32)) return ScanKernel::Vector32;
-  if (scanKernelAvailable(ScanKernel::Vector16)) return ScanKernel::Vector16;
-  return ScanKernel::Portable;
-}
-
 }  // namespace
 
 bool scanKernelAvailable(ScanKernel kernel) {
@@ -67,9 +61,10 @@ bool scanKernelAvailable(ScanKernel kernel) {
   return false;
 }
 
-ScanSettings& scanSettings() {
-  static ScanSettings settings{fastestKernel(), true};
-  return settings;
+ScanKernel fastestScanKernel() {
+  if (scanKernelAvailable(ScanKernel::Vector32)) return ScanKernel::Vector32;
+  if (scanKernelAvailable(ScanKernel::Vector16)) return ScanKernel::Vector16;
+  return ScanKernel::Portable;
 }
 
 long countLineEnds(const char* data, std::size_t size) {
@@ -96,7 +91,11 @@ long countLineEnds(const char* data, std::size_t size) {
   return n;
 }
 
-MarkerScan::MarkerScan(std::initializer_list<std::string_view> markers) : search_(*this) {
+MarkerScan::MarkerScan(ScanKernel kernel, std::initializer_list<std::string_view> markers)
+    : kernel_(kernel), search_(*this) {
+  if (!scanKernelAvailable(kernel)) throw std::logic_error("scan kernel that this processor does not run");
+  // a scan for nothing would pass over every line
+  if (markers.size() == 0) throw std::logic_error("marker scan without markers");
   std::vector<std::string> trimmed;
   for (std::string_view m : markers) {
     std::size_t n = m.size();
@@ -131,10 +130,11 @@ MarkerScan::MarkerScan(std::initializer_list<std::string_view> markers) : search
     probes_.push_back({first, second, static_cast<unsigned char>(m[first]), static_cast<unsigned char>(m[second])});
     reach_ = std::max(reach_, second);
   }
+  finder_ = finderFor(kernel, probes_.size());
 }
 
 bool MarkerScan::nextLine(InputStream& in, LineBuffer& buffer) const {
-  if (scanSettings().kernel != ScanKernel::LineByLine) in.passOver(search_);
+  if (kernel_ != ScanKernel::LineByLine) in.passOver(search_);
   return readWholeLine(in, buffer);
 }
 
@@ -176,55 +176,113 @@ std::size_t MarkerScan::findPortable(const char* data, std::size_t size, long& l
 
 namespace {
 
-long laneSum16(__m128i sums) {
+#define KELMAR_AVX2 __attribute__((target("avx2")))
+
+// Fills `v` from the bytes at p, wherever they stand: every load of the
+// vector kernel. The copy compiles to one unaligned vector load.
+template <class T>
+[[gnu::always_inline]] inline void loadUnaligned(T& v, const char* p) {
+  std::memcpy(&v, p, sizeof v);
+}
+
+// The sum of the two 64-bit lanes.
+long addHalves(__m128i sums) {
   return long(_mm_cvtsi128_si64(sums)) + long(_mm_cvtsi128_si64(_mm_unpackhi_epi64(sums, sums)));
 }
 
-__attribute__((target("avx2"))) long laneSum32(__m256i sums) {
-  return laneSum16(_mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)));
-}
+// The operations of the vector kernel on 16-byte vectors, which every
+// x86-64 processor has, and on 32-byte vectors (AVX2). A vector passes
+// through the kernel's code wrapped in a struct: the code is written for
+// the default target, and the compilers refuse or warn about a bare 32-byte
+// vector there, although the 32-byte instance only runs inlined into its
+// AVX2 function.
+struct Ops16 {
+  struct V {
+    __m128i x;
+  };
+  static constexpr std::size_t kWidth = 16;
+  static V load(const char* p) {
+    V v;
+    loadUnaligned(v.x, p);
+    return v;
+  }
+  static V splat(unsigned char c) { return {_mm_set1_epi8(static_cast<char>(c))}; }
+  static V zero() { return {_mm_setzero_si128()}; }
+  static V equal(V a, V b) { return {_mm_cmpeq_epi8(a.x, b.x)}; }
+  static V both(V a, V b) { return {_mm_and_si128(a.x, b.x)}; }
+  static V either(V a, V b) { return {_mm_or_si128(a.x, b.x)}; }
+  static V minus(V a, V b) { return {_mm_sub_epi8(a.x, b.x)}; }
+  static unsigned mask(V a) { return unsigned(_mm_movemask_epi8(a.x)); }
+  // the sum of the byte lanes
+  static long laneSum(V a) { return addHalves(_mm_sad_epu8(a.x, _mm_setzero_si128())); }
+};
 
-}  // namespace
+struct Ops32 {
+  struct V {
+    __m256i x;
+  };
+  static constexpr std::size_t kWidth = 32;
+  KELMAR_AVX2 static V load(const char* p) {
+    V v;
+    loadUnaligned(v.x, p);
+    return v;
+  }
+  KELMAR_AVX2 static V splat(unsigned char c) { return {_mm256_set1_epi8(static_cast<char>(c))}; }
+  KELMAR_AVX2 static V zero() { return {_mm256_setzero_si256()}; }
+  KELMAR_AVX2 static V equal(V a, V b) { return {_mm256_cmpeq_epi8(a.x, b.x)}; }
+  KELMAR_AVX2 static V both(V a, V b) { return {_mm256_and_si256(a.x, b.x)}; }
+  KELMAR_AVX2 static V either(V a, V b) { return {_mm256_or_si256(a.x, b.x)}; }
+  KELMAR_AVX2 static V minus(V a, V b) { return {_mm256_sub_epi8(a.x, b.x)}; }
+  KELMAR_AVX2 static unsigned mask(V a) { return unsigned(_mm256_movemask_epi8(a.x)); }
+  KELMAR_AVX2 static long laneSum(V a) {
+    __m256i sums = _mm256_sad_epu8(a.x, _mm256_setzero_si256());
+    return addHalves(_mm_add_epi64(_mm256_castsi256_si128(sums), _mm256_extracti128_si256(sums, 1)));
+  }
+};
 
-// The vector kernels compare two bytes of every marker at 16 or 32 places
-// at once, and count the line ends in byte lanes: a lane counts to at most
+// The vector kernel compares two bytes of every marker at 16 or 32 places
+// at once, and counts the line ends in byte lanes: a lane counts to at most
 // 255 before the lanes are added up, so the blocks come in rounds of 255.
 constexpr std::size_t kRound = 255;
 
-template <std::size_t N>
-std::size_t MarkerScan::findVector16(const char* data, std::size_t size, long& lineEnds) const {
-  constexpr std::size_t W = 16;
-  __m128i a[N], b[N];
+}  // namespace
+
+// Always inlined, so that the 32-byte instance is compiled as part of its
+// AVX2 function (findVector32), where the operations of Ops32 inline too.
+template <class Ops, std::size_t N>
+[[gnu::always_inline]] inline std::size_t MarkerScan::findVector(const char* data, std::size_t size,
+                                                                 long& lineEnds) const {
+  using V = typename Ops::V;
+  constexpr std::size_t W = Ops::kWidth;
+  V a[N], b[N];
   std::size_t first[N], second[N];
   for (std::size_t k = 0; k < N; ++k) {
-    a[k] = _mm_set1_epi8(static_cast<char>(probes_[k].a));
-    b[k] = _mm_set1_epi8(static_cast<char>(probes_[k].b));
+    a[k] = Ops::splat(probes_[k].a);
+    b[k] = Ops::splat(probes_[k].b);
     first[k] = probes_[k].first;
     second[k] = probes_[k].second;
   }
-  const __m128i ends = _mm_set1_epi8('\n');
-  const __m128i zero = _mm_setzero_si128();
+  const V ends = Ops::splat('\n');
   std::size_t p = 0;
   // blocks start at p <= last, so that every load stays within the data
   const std::size_t last = size >= reach_ + W ? size - reach_ - W : 0;
   while (size >= reach_ + W && p <= last) {
     const std::size_t stop = std::min(last + 1, p + kRound * W);
-    __m128i counts = zero;  // line ends per byte lane in this round
+    V counts = Ops::zero();  // line ends per byte lane in this round
     unsigned mask = 0;
     for (; p < stop; p += W) {
-      __m128i hits = zero;
+      V hits = Ops::zero();
 #pragma GCC unroll 6
       for (std::size_t k = 0; k < N; ++k) {
-        __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + first[k]));
-        __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p + second[k]));
-        hits = _mm_or_si128(hits, _mm_and_si128(_mm_cmpeq_epi8(x, a[k]), _mm_cmpeq_epi8(y, b[k])));
+        const V x = Ops::load(data + p + first[k]);
+        const V y = Ops::load(data + p + second[k]);
+        hits = Ops::either(hits, Ops::both(Ops::equal(x, a[k]), Ops::equal(y, b[k])));
       }
-      mask = unsigned(_mm_movemask_epi8(hits));
+      mask = Ops::mask(hits);
       if (mask != 0) break;
-      __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
-      counts = _mm_sub_epi8(counts, _mm_cmpeq_epi8(block, ends));
+      counts = Ops::minus(counts, Ops::equal(Ops::load(data + p), ends));
     }
-    lineEnds += laneSum16(_mm_sad_epu8(counts, zero));
+    lineEnds += Ops::laneSum(counts);
     if (p < stop) {
       // Places of the block at p that may start a marker, checked out of
       // the loop above, which so keeps its vectors in registers.
@@ -243,83 +301,45 @@ std::size_t MarkerScan::findVector16(const char* data, std::size_t size, long& l
 }
 
 template <std::size_t N>
-__attribute__((target("avx2"))) std::size_t MarkerScan::findVector32(const char* data, std::size_t size,
-                                                                      long& lineEnds) const {
-  constexpr std::size_t W = 32;
-  __m256i a[N], b[N];
-  std::size_t first[N], second[N];
-  for (std::size_t k = 0; k < N; ++k) {
-    a[k] = _mm256_set1_epi8(static_cast<char>(probes_[k].a));
-    b[k] = _mm256_set1_epi8(static_cast<char>(probes_[k].b));
-    first[k] = probes_[k].first;
-    second[k] = probes_[k].second;
-  }
-  const __m256i ends = _mm256_set1_epi8('\n');
-  const __m256i zero = _mm256_setzero_si256();
-  std::size_t p = 0;
-  const std::size_t last = size >= reach_ + W ? size - reach_ - W : 0;
-  while (size >= reach_ + W && p <= last) {
-    const std::size_t stop = std::min(last + 1, p + kRound * W);
-    __m256i counts = zero;
-    unsigned mask = 0;
-    for (; p < stop; p += W) {
-      __m256i hits = zero;
-#pragma GCC unroll 6
-      for (std::size_t k = 0; k < N; ++k) {
-        __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + first[k]));
-        __m256i y = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p + second[k]));
-        hits = _mm256_or_si256(hits, _mm256_and_si256(_mm256_cmpeq_epi8(x, a[k]), _mm256_cmpeq_epi8(y, b[k])));
-      }
-      mask = unsigned(_mm256_movemask_epi8(hits));
-      if (mask != 0) break;
-      __m256i block = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(data + p));
-      counts = _mm256_sub_epi8(counts, _mm256_cmpeq_epi8(block, ends));
-    }
-    lineEnds += laneSum32(_mm256_sad_epu8(counts, zero));
-    if (p < stop) {
-      // Places of the block at p that may start a marker, checked out of
-      // the loop above, which so keeps its vectors in registers.
-      for (; mask != 0; mask &= mask - 1) {
-        unsigned bit = unsigned(std::countr_zero(mask));
-        if (hitAt(data, size, p + bit)) {
-          lineEnds += countLineEnds(data + p, bit);
-          return p + bit;
-        }
-      }
-      lineEnds += countLineEnds(data + p, W);
-      p += W;
-    }
-  }
-  return findTail(data, p, size, lineEnds);
+std::size_t MarkerScan::findVector16(const char* data, std::size_t size, long& lineEnds) const {
+  return findVector<Ops16, N>(data, size, lineEnds);
 }
+
+template <std::size_t N>
+KELMAR_AVX2 std::size_t MarkerScan::findVector32(const char* data, std::size_t size, long& lineEnds) const {
+  return findVector<Ops32, N>(data, size, lineEnds);
+}
+
+#undef KELMAR_AVX2
 
 #endif
 
-std::size_t MarkerScan::Search::find(const char* data, std::size_t size, long& lineEnds) const {
-  const MarkerScan& s = scan_;
+MarkerScan::Finder MarkerScan::finderFor([[maybe_unused]] ScanKernel kernel, [[maybe_unused]] std::size_t probes) {
 #if KELMAR_X86_VECTORS
-  ScanKernel kernel = scanSettings().kernel;
-  if (s.probes_.size() <= kMaxVectorMarkers && scanKernelAvailable(kernel)) {
-    using Kernel = std::size_t (MarkerScan::*)(const char*, std::size_t, long&) const;
-    static constexpr Kernel k16[] = {nullptr,
+  if (probes <= kMaxVectorMarkers) {
+    static constexpr Finder k16[] = {nullptr,
                                      &MarkerScan::findVector16<1>,
                                      &MarkerScan::findVector16<2>,
                                      &MarkerScan::findVector16<3>,
                                      &MarkerScan::findVector16<4>,
                                      &MarkerScan::findVector16<5>,
                                      &MarkerScan::findVector16<6>};
-    static constexpr Kernel k32[] = {nullptr,
+    static constexpr Finder k32[] = {nullptr,
                                      &MarkerScan::findVector32<1>,
                                      &MarkerScan::findVector32<2>,
                                      &MarkerScan::findVector32<3>,
                                      &MarkerScan::findVector32<4>,
                                      &MarkerScan::findVector32<5>,
                                      &MarkerScan::findVector32<6>};
-    if (kernel == ScanKernel::Vector16) return (s.*k16[s.probes_.size()])(data, size, lineEnds);
-    if (kernel == ScanKernel::Vector32) return (s.*k32[s.probes_.size()])(data, size, lineEnds);
+    if (kernel == ScanKernel::Vector16) return k16[probes];
+    if (kernel == ScanKernel::Vector32) return k32[probes];
   }
 #endif
-  return s.findPortable(data, size, lineEnds);
+  return &MarkerScan::findPortable;
+}
+
+std::size_t MarkerScan::Search::find(const char* data, std::size_t size, long& lineEnds) const {
+  return (scan_.*scan_.finder_)(data, size, lineEnds);
 }
 
 }  // namespace kelmar

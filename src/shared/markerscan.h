@@ -21,7 +21,7 @@
 
 namespace kelmar {
 
-// How the structure files are scanned and read.
+// How the lines of a structure file are passed over.
 enum class ScanKernel {
   LineByLine,  // every line read into the line buffer and tested
   Portable,    // plain substring searches and a word-wise line-end count
@@ -29,26 +29,21 @@ enum class ScanKernel {
   Vector32,    // 32-byte vector compares (x86-64 processors with AVX2 only)
 };
 
-struct ScanSettings {
-  ScanKernel kernel;
-  // Whether a free-format read first tries the data line as plain numbers
-  // (see readPlainLine).
-  bool plainLineReads;
-};
-
 // Whether the kernel runs on this processor.
 bool scanKernelAvailable(ScanKernel kernel);
 
-// The settings in force: at start the fastest kernel of the processor and
-// plain-line reads on. The tests set every combination in turn; the program
-// never changes them.
-ScanSettings& scanSettings();
+// The fastest kernel that this processor runs (the processor is asked
+// once): the one the program scans with.
+ScanKernel fastestScanKernel();
 
 class MarkerScan {
  public:
   // The markers exactly as the reader's line-buffer tests name them. Every
-  // section of the reader must need one of them in the line buffer.
-  MarkerScan(std::initializer_list<std::string_view> markers);
+  // section of the reader must need one of them in the line buffer. No
+  // markers, or a marker that no line can hold (empty, blanks only, or with
+  // a line end), is a mistake of the caller: std::logic_error.
+  // The scan runs on `kernel`, which must be one this processor runs.
+  MarkerScan(ScanKernel kernel, std::initializer_list<std::string_view> markers);
   MarkerScan(const MarkerScan&) = delete;
   MarkerScan& operator=(const MarkerScan&) = delete;
 
@@ -79,15 +74,24 @@ class MarkerScan {
   };
 
   std::size_t findPortable(const char* data, std::size_t size, long& lineEnds) const;
+  // The vector kernel for N probes on the vector operations Ops, and its
+  // 16-byte and 32-byte instances.
+  template <class Ops, std::size_t N>
+  std::size_t findVector(const char* data, std::size_t size, long& lineEnds) const;
   template <std::size_t N>
   std::size_t findVector16(const char* data, std::size_t size, long& lineEnds) const;
   template <std::size_t N>
   std::size_t findVector32(const char* data, std::size_t size, long& lineEnds) const;
+  using Finder = std::size_t (MarkerScan::*)(const char*, std::size_t, long&) const;
+  // The search of `kernel` for `probes` probes.
+  static Finder finderFor(ScanKernel kernel, std::size_t probes);
   // Whether a searched text starts at data[at], within data[0, size).
   bool hitAt(const char* data, std::size_t size, std::size_t at) const;
   // The plain search of data[from, size), line ends counted from `from`.
   std::size_t findTail(const char* data, std::size_t from, std::size_t size, long& lineEnds) const;
 
+  ScanKernel kernel_;
+  Finder finder_ = nullptr;  // the search of the kernel, for the markers' count
   std::vector<std::string> searched_;
   std::vector<Probe> probes_;
   std::size_t reach_ = 0;  // the largest offset of a probe's second byte

@@ -67,7 +67,7 @@ std::string readTexts(Projection& p, Coor& coor, const std::vector<std::string>&
     files.push_back(streams.back().get());
   }
   TestConsole tc;
-  inputgaussian(p, coor, files, tc.console);
+  inputgaussian(p, coor, files, fastestScanKernel(), tc.console);
   return tc.err();
 }
 
@@ -175,7 +175,7 @@ void readFiles(Projection& p, Coor& coor, const std::vector<std::string>& paths)
     files.push_back(streams.back().get());
   }
   TestConsole tc;
-  inputgaussian(p, coor, files, tc.console);
+  inputgaussian(p, coor, files, fastestScanKernel(), tc.console);
   EXPECT_EQ(tc.err(), "");
 }
 
@@ -251,7 +251,7 @@ TEST(InputGaussian, HighPrecisionModesEndWithAClearReadError) {
   InputStream* files[] = {&empty, ts.get()};
   try {
     TestConsole tc;
-    inputgaussian(*p, *coor, files, tc.console);
+    inputgaussian(*p, *coor, files, fastestScanKernel(), tc.console);
     FAIL() << "the high-precision section was read";
   } catch (const RunEnd& e) {
     EXPECT_EQ(e.status, 2);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -29,7 +28,7 @@ struct MolproRun : TestState {
       streams.push_back(std::make_unique<InputStream>(texts[i], "file" + std::to_string(i + 1) + ".out"));
       files.push_back(streams.back().get());
     }
-    inputmolpro(*p, *coor, files, tc.console);
+    inputmolpro(*p, *coor, files, fastestScanKernel(), tc.console);
   }
   // The message of the input error that the read ends with (status 2).
   std::string rejection(const std::vector<std::string>& texts) {
@@ -369,14 +368,6 @@ TEST(InputMolpro, IndicesOutsideTheSlabAreRejectedBeforeUse) {
     MolproRun run(2);
     EXPECT_EQ(run.rejection({c.file, ""}), c.message) << c.what;
   }
-}
-
-std::string dataFile(const std::string& path) {
-  std::ifstream f(std::string(KELMAR_TEST_DATA) + "/" + path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  EXPECT_FALSE(s.str().empty()) << path;
-  return s.str();
 }
 
 TEST(InputMolpro, RealTransitionStateFile) {

@@ -21,7 +21,7 @@ struct PolyrateRun : TestState {
   }
   void read(const std::string& text) {
     InputStream in(text, "poly.out");
-    inputpolyrate(*p, *coor, in);
+    inputpolyrate(*p, *coor, in, fastestScanKernel());
   }
   std::string rejection(const std::string& text) {
     return runEndMessage([&] { read(text); });

@@ -16,7 +16,8 @@
 #include <functional>
 #include <memory>
 #include <random>
-#include <sstream>
+#include <span>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,18 +27,6 @@
 
 namespace kelmar {
 namespace {
-
-// The scan settings for the life of the object.
-class ScanMode {
- public:
-  ScanMode(ScanKernel kernel, bool plainLines) : saved_(scanSettings()) { scanSettings() = {kernel, plainLines}; }
-  ~ScanMode() { scanSettings() = saved_; }
-  ScanMode(const ScanMode&) = delete;
-  ScanMode& operator=(const ScanMode&) = delete;
-
- private:
-  ScanSettings saved_;
-};
 
 const char* kernelName(ScanKernel k) {
   switch (k) {
@@ -61,18 +50,23 @@ std::vector<ScanKernel> fastKernels() {
   return kernels;
 }
 
-TEST(MarkerScan, TheProgramUsesTheFastestKernelOfTheProcessor) {
-  ScanSettings s = scanSettings();
-  EXPECT_TRUE(s.plainLineReads);
-  EXPECT_NE(s.kernel, ScanKernel::LineByLine);
-  EXPECT_EQ(s.kernel, fastKernels().back());
+TEST(MarkerScan, TheProgramUsesTheFastestKernelOfTheProcessorAndPlainLineReads) {
+  EXPECT_EQ(fastestScanKernel(), fastKernels().back());
+  EXPECT_TRUE(InputStream("", "t").plainLineReads());
 }
 
 TEST(MarkerScan, SearchesMarkersWithoutTrailingBlanksAndOnlyThoseHoldingNoOther) {
-  MarkerScan polyrate({"  Atomic information:", " Initial guess ", " Final geometry "});
+  MarkerScan polyrate(ScanKernel::Portable, {"  Atomic information:", " Initial guess ", " Final geometry "});
   EXPECT_EQ(polyrate.searched(), (std::vector<std::string>{"  Atomic information:", " Initial guess", " Final geometry"}));
-  MarkerScan molpro({"Normal Modes", "Normal Modes of imaginary frequencies", "Low Vibration", "Normal Modes"});
+  MarkerScan molpro(ScanKernel::Portable, {"Normal Modes", "Normal Modes of imaginary frequencies", "Low Vibration", "Normal Modes"});
   EXPECT_EQ(molpro.searched(), (std::vector<std::string>{"Normal Modes", "Low Vibration"}));
+}
+
+TEST(MarkerScan, RefusesAScanThatNoLineCouldStopAt) {
+  const std::initializer_list<std::string_view> refused[] = {{}, {""}, {"   "}, {"Normal Modes", "two\nlines"}};
+  for (const auto& markers : refused) {
+    EXPECT_THROW(MarkerScan scan(ScanKernel::Portable, markers), std::logic_error) << markers.size() << " markers";
+  }
 }
 
 TEST(MarkerScan, CountsLineEndsInEveryAlignment) {
@@ -92,10 +86,11 @@ TEST(MarkerScan, CountsLineEndsInEveryAlignment) {
 enum class Transport { Memory, File, Pipe };
 
 // Holds the streams of one run: in memory, a temporary file, or a pipe that
-// a thread fills in pieces of a few kilobytes, so that reads come back short.
+// a thread fills in pieces of a few kilobytes, so that reads come back short;
+// their free-format reads try plain lines first when `plainLines` is set.
 class Streams {
  public:
-  Streams(const std::vector<std::string>& texts, Transport how) : texts_(texts) {
+  Streams(const std::vector<std::string>& texts, Transport how, bool plainLines = true) : texts_(texts) {
     for (std::size_t i = 0; i < texts_.size(); ++i) {
       std::string name = "file" + std::to_string(i + 1) + ".out";
       if (how == Transport::Memory) {
@@ -123,6 +118,7 @@ class Streams {
         });
         streams_.push_back(std::make_unique<InputStream>(fds[0], name, true));
       }
+      streams_.back()->setPlainLineReads(plainLines);
       files_.push_back(streams_.back().get());
     }
   }
@@ -148,9 +144,9 @@ std::string shown(std::string_view buffer) {
 
 // The lines that hold a marker in the line buffer, with their numbers, and
 // the stream's line number at the end.
-std::vector<std::string> markerLines(const std::string& text, std::initializer_list<std::string_view> markers,
-                                     Transport how) {
-  MarkerScan scan(markers);
+std::vector<std::string> markerLines(const std::string& text, ScanKernel kernel,
+                                     std::initializer_list<std::string_view> markers, Transport how) {
+  MarkerScan scan(kernel, markers);
   Streams s({text}, how);
   InputStream& in = *s.files()[0];
   LineBuffer f1;
@@ -186,15 +182,10 @@ TEST(MarkerScan, HandsOutEveryMarkerLineOfRandomTexts) {
       text += pieces[rng() % (sizeof pieces / sizeof *pieces)];
     }
     if (round % 3 == 0) text.resize(text.size() - rng() % 10);
-    std::vector<std::string> expected;
-    {
-      ScanMode mode(ScanKernel::LineByLine, false);
-      expected = markerLines(text, markers, Transport::Memory);
-    }
+    const std::vector<std::string> expected = markerLines(text, ScanKernel::LineByLine, markers, Transport::Memory);
     for (ScanKernel k : fastKernels()) {
-      ScanMode mode(k, true);
       for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
-        EXPECT_EQ(markerLines(text, markers, how), expected)
+        EXPECT_EQ(markerLines(text, k, markers, how), expected)
             << kernelName(k) << ", round " << round << ", transport " << int(how);
       }
     }
@@ -210,28 +201,15 @@ TEST(MarkerScan, MarkersAtEveryPlaceAroundTheBlockBoundary) {
     std::string text(block - cut, 'f');
     for (std::size_t i = 63; i < text.size(); i += 64) text[i] = '\n';
     text += "ab Initial guess of the geometry\r\nnext\n Initial guess\n";
-    std::vector<std::string> expected;
-    {
-      ScanMode mode(ScanKernel::LineByLine, false);
-      expected = markerLines(text, {marker}, Transport::Memory);
-    }
+    const std::vector<std::string> expected = markerLines(text, ScanKernel::LineByLine, {marker}, Transport::Memory);
     ASSERT_EQ(expected.size(), 3u);
     for (ScanKernel k : fastKernels()) {
-      ScanMode mode(k, true);
-      EXPECT_EQ(markerLines(text, {marker}, Transport::File), expected) << kernelName(k) << ", cut " << cut;
+      EXPECT_EQ(markerLines(text, k, {marker}, Transport::File), expected) << kernelName(k) << ", cut " << cut;
     }
   }
 }
 
 // ---- the readers on damaged real files ----
-
-std::string dataFile(const std::string& path) {
-  std::ifstream f(std::string(KELMAR_TEST_DATA) + "/" + path, std::ios::binary);
-  std::ostringstream s;
-  s << f.rdbuf();
-  EXPECT_FALSE(s.str().empty()) << path;
-  return s.str();
-}
 
 // What a run of a reader leaves: how it ended, every value it can have
 // stored (bit for bit, so a sign of zero shows), what it wrote, and the
@@ -250,9 +228,25 @@ std::ostream& operator<<(std::ostream& os, const Outcome& o) {
   return os << "\n" << o.values.size() << " values, output of " << o.out.size() << " bytes";
 }
 
-enum class Reader { Gaussian, Molpro, Polyrate };
+// A reader run on open files with a kernel.
+using ReaderCall = std::function<void(Projection&, Coor&, std::span<InputStream* const>, ScanKernel, Console&)>;
 
-Outcome runReader(Reader reader, int natom, int nvibm, const std::vector<std::string>& texts, Transport how) {
+const ReaderCall kGaussian = [](Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                                Console& console) { inputgaussian(p, coor, files, kernel, console); };
+const ReaderCall kMolpro = [](Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                              Console& console) { inputmolpro(p, coor, files, kernel, console); };
+const ReaderCall kPolyrate = [](Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
+                                Console&) { inputpolyrate(p, coor, *files[0], kernel); };
+
+// How the reader is run: its kernel, whether plain lines are tried, and how
+// the files reach it.
+struct Way {
+  ScanKernel kernel;
+  bool plainLines;
+  Transport how;
+};
+
+Outcome runReader(const ReaderCall& reader, Way way, int natom, int nvibm, const std::vector<std::string>& texts) {
   TestState st;
   Projection& p = *st.p;
   p.natom = natom;
@@ -260,15 +254,9 @@ Outcome runReader(Reader reader, int natom, int nvibm, const std::vector<std::st
   p.nvibm = nvibm;
   for (int a = 1; a <= natom; ++a) p.amass(a) = 9.0;
   TestConsole tc;
-  Streams s(texts, how);
+  Streams s(texts, way.how, way.plainLines);
   Outcome o;
-  o.end = runEndMessage(
-      [&] {
-        if (reader == Reader::Gaussian) inputgaussian(p, *st.coor, s.files(), tc.console);
-        if (reader == Reader::Molpro) inputmolpro(p, *st.coor, s.files(), tc.console);
-        if (reader == Reader::Polyrate) inputpolyrate(p, *st.coor, *s.files()[0]);
-      },
-      kStatusBadInput);
+  o.end = runEndMessage([&] { reader(p, *st.coor, s.files(), way.kernel, tc.console); }, kStatusBadInput);
   auto put = [&](double v) {
     std::uint64_t bits;
     std::memcpy(&bits, &v, sizeof bits);
@@ -350,27 +338,21 @@ struct Case {
   std::vector<std::string> texts;
 };
 
-void expectSameOutcomes(Reader reader, int natom, int nvibm, const std::vector<Case>& cases) {
+void expectSameOutcomes(const ReaderCall& reader, int natom, int nvibm, const std::vector<Case>& cases) {
   for (const Case& c : cases) {
-    Outcome expected;
-    {
-      ScanMode mode(ScanKernel::LineByLine, false);
-      expected = runReader(reader, natom, nvibm, c.texts, Transport::Memory);
-    }
+    const Outcome expected =
+        runReader(reader, {ScanKernel::LineByLine, false, Transport::Memory}, natom, nvibm, c.texts);
     for (ScanKernel k : fastKernels()) {
       for (bool plain : {false, true}) {
-        ScanMode mode(k, plain);
         for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
           if (how == Transport::Pipe && !(plain && k == fastKernels().back())) continue;
-          EXPECT_EQ(runReader(reader, natom, nvibm, c.texts, how), expected)
+          EXPECT_EQ(runReader(reader, {k, plain, how}, natom, nvibm, c.texts), expected)
               << c.what << ": " << kernelName(k) << (plain ? ", plain lines" : "") << ", transport " << int(how);
         }
       }
     }
-    {
-      ScanMode mode(ScanKernel::LineByLine, true);
-      EXPECT_EQ(runReader(reader, natom, nvibm, c.texts, Transport::Memory), expected) << c.what << ": plain lines";
-    }
+    EXPECT_EQ(runReader(reader, {ScanKernel::LineByLine, true, Transport::Memory}, natom, nvibm, c.texts), expected)
+        << c.what << ": plain lines";
   }
 }
 
@@ -436,7 +418,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedGaussianFiles) {
   for (const std::string& v : dataLineVariants(ts.substr(modeRow, ts.find('\n', modeRow) - modeRow))) {
     cases.push_back({"mode line [" + v + "]", {r, replaceLine(ts, modeRow, v)}});
   }
-  expectSameOutcomes(Reader::Gaussian, 14, 36, cases);
+  expectSameOutcomes(kGaussian, 14, 36, cases);
 }
 
 TEST(FastScanMatchesTheGeneralReader, DamagedMolproFiles) {
@@ -468,7 +450,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedMolproFiles) {
   for (const std::string& v : dataLineVariants(h.substr(atomRow, h.find('\n', atomRow) - atomRow))) {
     cases.push_back({"atom line [" + v + "]", {ch2o, replaceLine(h, atomRow, v)}});
   }
-  expectSameOutcomes(Reader::Molpro, 4, 6, cases);
+  expectSameOutcomes(kMolpro, 4, 6, cases);
 }
 
 TEST(FastScanMatchesTheGeneralReader, DamagedPolyrateFiles) {
@@ -502,7 +484,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedPolyrateFiles) {
       cases.push_back({"data line [" + v + "]", {replaceLine(t, rowAt, v)}});
     }
   }
-  expectSameOutcomes(Reader::Polyrate, 3, 9, cases);
+  expectSameOutcomes(kPolyrate, 3, 9, cases);
 }
 
 // ---- the plain-line read against the general free-format read ----
@@ -522,9 +504,10 @@ std::ostream& operator<<(std::ostream& os, const ReadOutcome& o) {
 }
 
 // Reads `kinds` (i integer, r real, w dropped word) from the text, with or
-// without the error exit.
-ReadOutcome readWith(const std::string& text, const std::string& kinds, bool errorExit) {
+// without the error exit, trying plain lines first or not.
+ReadOutcome readWith(const std::string& text, const std::string& kinds, bool errorExit, bool plainLines) {
   InputStream in(text, "f");
+  in.setPlainLineReads(plainLines);
   std::vector<int> ints(kinds.size(), -7);
   std::vector<double> reals(kinds.size(), -7.5);
   std::vector<ReadItem> items;
@@ -598,13 +581,8 @@ TEST(PlainLineRead, GivesWhatTheGeneralReadGives) {
     for (const char* kinds : {"iiirrr", "wwrrr", "wrrrrr", "iirrrrrrrrr", "i", "r"}) {
       for (bool errorExit : {false, true}) {
         std::string text = std::string(line) + "\n7 8 9 10 11 12 13 14 15 16 17\n";
-        ReadOutcome expected;
-        {
-          ScanMode mode(ScanKernel::LineByLine, false);
-          expected = readWith(text, kinds, errorExit);
-        }
-        ScanMode mode(ScanKernel::LineByLine, true);
-        EXPECT_EQ(readWith(text, kinds, errorExit), expected) << "[" << line << "] " << kinds;
+        EXPECT_EQ(readWith(text, kinds, errorExit, true), readWith(text, kinds, errorExit, false))
+            << "[" << line << "] " << kinds;
       }
     }
   }

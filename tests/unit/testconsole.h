@@ -1,14 +1,14 @@
 // A console for unit tests: standard input from a text, standard output and
-// standard error into strings.
+// standard error into strings; and the helpers that the tests share.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <memory>
 
 #include "shared/instream.h"
 #include "shared/output.h"
@@ -66,6 +66,16 @@ inline std::vector<std::string> splitLines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) result.push_back(line);
   return result;
+}
+
+// The bytes of a file under tests/data (a test fails when it is missing or
+// empty).
+inline std::string dataFile(const std::string& path) {
+  std::ifstream f(std::string(KELMAR_TEST_DATA) + "/" + path, std::ios::binary);
+  std::ostringstream s;
+  s << f.rdbuf();
+  EXPECT_FALSE(s.str().empty()) << path;
+  return s.str();
 }
 
 }  // namespace kelmar
