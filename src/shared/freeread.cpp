@@ -22,6 +22,14 @@ namespace {
   readError(in, in.lineNumber() + 1, "end of input, expected " + expected);
 }
 
+// "1048576 bytes (1 MiB)"
+std::string byteCount(std::size_t n) {
+  constexpr std::size_t kMiB = std::size_t(1) << 20;
+  std::string text = std::to_string(n) + " bytes";
+  if (n % kMiB == 0) text += " (" + std::to_string(n / kMiB) + " MiB)";
+  return text;
+}
+
 const char* kindName(ReadItem::Kind k, bool plural) {
   switch (k) {
     case ReadItem::Kind::Text:
@@ -52,7 +60,9 @@ std::string describe(std::span<const ReadItem> items) {
   return out;
 }
 
-// Cuts the values of free-format input out of the lines of one read.
+// Cuts the values of free-format input out of the lines of one read. A line
+// that the stream cut, or a quoted text longer than a line may be, ends the
+// run: the values of a data line must all be seen.
 class ValueScanner {
  public:
   enum class Kind { Value, Quoted, Null, Slash, End };
@@ -74,7 +84,7 @@ class ValueScanner {
     }
     for (;;) {
       if (!haveLine_ || pos_ >= line_.size()) {
-        if (!in_.nextLine(line_)) return Kind::End;
+        if (!nextLine()) return Kind::End;
         haveLine_ = true;
         pos_ = 0;
         continue;
@@ -117,16 +127,31 @@ class ValueScanner {
  private:
   static bool endsValue(char c) { return c == ' ' || c == '\t' || c == ',' || c == '/'; }
 
+  bool nextLine() {
+    if (!in_.nextLine(line_)) return false;
+    if (in_.lastLineCut()) {
+      readError(in_, in_.lineNumber(),
+                "the line is longer than " + byteCount(in_.maxLineLength()) + ", the most a data line may hold");
+    }
+    return true;
+  }
+
   // One value starting at pos_: a quoted text or a token.
   Kind single(std::string_view& value) {
     char c = line_[pos_];
     if (c == '\'' || c == '"') {
       quoted_.clear();
       ++pos_;
+      const long opened = in_.lineNumber();
       for (;;) {
+        if (quoted_.size() > in_.maxLineLength()) {
+          readError(in_, in_.lineNumber(),
+                    "the quoted text opened on line " + std::to_string(opened) + " holds more than " +
+                        byteCount(in_.maxLineLength()) + ", the most a text value may hold");
+        }
         if (pos_ >= line_.size()) {
           // a quoted text goes on over the next line; the line end adds nothing
-          if (!in_.nextLine(line_)) return Kind::End;
+          if (!nextLine()) return Kind::End;
           pos_ = 0;
           continue;
         }

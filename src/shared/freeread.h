@@ -62,7 +62,9 @@ struct ReadItem {
 // and r* for r null values; a text is one token, or a quoted text (apostrophes
 // or quotation marks, a doubled delimiter standing for one, which may go on
 // over several lines), cut or padded with blanks to its declared length. The
-// rest of the last line used is dropped.
+// rest of the last line used is dropped. A line that the stream cut (longer
+// than its maxLineLength(), 1 MiB) and a quoted text longer than that are
+// read errors.
 void freeRead(InputStream& in, std::span<const ReadItem> items);
 inline void freeRead(InputStream& in, std::initializer_list<ReadItem> items) {
   freeRead(in, std::span(items.begin(), items.size()));

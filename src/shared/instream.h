@@ -2,6 +2,12 @@
 // a text held in memory. Lines are handed out as views into one reusable
 // buffer, so that a file of hundreds of megabytes is scanned in one pass
 // without a copy or an allocation per line.
+//
+// A stream read from a file descriptor holds at most twice the longest line
+// it hands out (2 MiB), however long the lines of the file are: a longer
+// line is handed out as its first part only, and the rest of it is passed
+// over as it is read, without being held. A text in memory is cut at the
+// same length, so that the way a file arrives changes nothing.
 #pragma once
 
 #include <cstddef>
@@ -38,12 +44,17 @@ class LineSearch {
   virtual std::size_t find(const char* data, std::size_t size, long& lineEnds) const = 0;
 };
 
+// The most bytes of a line (before its line end) that a read hands out.
+inline constexpr std::size_t kMaxLineLength = std::size_t(1) << 20;
+
 class InputStream {
  public:
   // Reads the open file descriptor fd; closes it at the end when `owned`.
-  InputStream(int fd, std::string name, bool owned);
+  // `maxLineLength` (at least 2) is the longest line handed out whole; the
+  // tests give shorter ones, to reach the stream's limits with short texts.
+  InputStream(int fd, std::string name, bool owned, std::size_t maxLineLength = kMaxLineLength);
   // Reads the given text (a copy is kept).
-  InputStream(std::string_view text, std::string name);
+  InputStream(std::string_view text, std::string name, std::size_t maxLineLength = kMaxLineLength);
   ~InputStream();
   InputStream(const InputStream&) = delete;
   InputStream& operator=(const InputStream&) = delete;
@@ -51,26 +62,42 @@ class InputStream {
   // The next line, without its line end; a carriage return just before the
   // line end is dropped. The last line counts even without a line end. The
   // view stays valid until the next call. Returns false at end of input.
+  // A line of more than maxLineLength() bytes is cut: the view holds its
+  // first maxLineLength() bytes, lastLineCut() says so, and the rest of the
+  // line is passed over before the next read.
   bool nextLine(std::string_view& line);
 
-  // Like nextLine, but hands out at most `limit` characters; the rest of a
-  // longer line stays unread and is what the next read sees.
+  // Whether the line that nextLine handed out last was cut.
+  bool lastLineCut() const { return lastCut_; }
+
+  // Like nextLine, but hands out at most `limit` characters (and never more
+  // than maxLineLength()); the rest of a longer line stays unread and is
+  // what the next read sees.
   bool nextLinePart(std::string_view& line, std::size_t limit);
 
   // Moves back before the line that the last call handed out, so that the
-  // next call hands it out again. One step only.
+  // next call hands it out again (a cut line as the same first part). One
+  // step only.
   void stepBack();
 
   // Passes over the lines in which `search` finds nothing, as if each had
   // been read (the line numbers go on counting them), and stops before the
   // first line with a hit, which the next read hands out; at the end of
-  // input when no line has one. Nothing can be stepped back over after it.
+  // input when no line has one. Each byte is searched once. Of a line that
+  // is cut, the search sees at least its first maxLineLength() + 2 bytes
+  // (everything a read could hand out of it), not the rest. Nothing can be
+  // stepped back over after it.
   void passOver(const LineSearch& search);
 
   // The name used in messages: the file's name, or "standard input".
   const std::string& name() const { return name_; }
   // The number of the line last handed out (0 before the first).
   long lineNumber() const { return lineNumber_; }
+  // The longest line handed out whole.
+  std::size_t maxLineLength() const { return maxLine_; }
+  // The bytes the stream's buffer has room for: a fixed 2 * maxLineLength()
+  // when it reads a file descriptor, the text's length when it holds one.
+  std::size_t bufferCapacity() const { return buf_.size(); }
 
   // Whether a free-format read first tries its line as plain numbers (see
   // readPlainLine), the quick way to the same values; on unless turned off,
@@ -83,22 +110,39 @@ class InputStream {
   void setSection(const Section* section) { section_ = section; }
 
  private:
-  bool fill();  // reads more input; false at end of input
+  // Reads more input after the bytes held, which move to the front of the
+  // buffer first; false at end of input.
+  bool fill();
+  // The offset from the read position of the first line end among the next
+  // `reach` bytes (at most the buffer's size), reading more input while
+  // fewer are held; npos when there is none there, and then at least
+  // `reach` bytes are held, or all that is left of the input.
+  std::size_t findLineEnd(std::size_t reach);
+  // nextLine when the line is not held whole.
+  bool nextLineSlowly(std::string_view& line);
+  // Moves past the next line end, or to the end of input, holding no more
+  // than one buffer of the bytes passed over.
+  void dropRestOfLine();
+  // Passes over the rest of the line last handed out when it was cut.
+  void passRestOfCutLine();
   // Hands out the `len` bytes at the read position as the next line and
   // moves past `consumed` bytes; a carriage return that ends a `whole` line
-  // is dropped. Returns true.
-  bool handOut(std::size_t len, std::size_t consumed, bool whole, std::string_view& line);
+  // is dropped; a `cut` line leaves its rest to pass over. Returns true.
+  bool handOut(std::size_t len, std::size_t consumed, bool whole, bool cut, std::string_view& line);
 
   int fd_ = -1;
   bool owned_ = false;
   bool eof_ = false;
   std::string name_;
+  std::size_t maxLine_;
   std::vector<char> buf_;
   std::size_t begin_ = 0;      // first unread byte
   std::size_t end_ = 0;        // end of the bytes held
   std::size_t lastStart_ = 0;  // start of the line last handed out
   long lineNumber_ = 0;
   bool canStepBack_ = false;
+  bool lastCut_ = false;     // the line last handed out was cut
+  bool restToPass_ = false;  // and its rest, from begin_ on, is still to pass over
   bool plainLineReads_ = true;
   const Section* section_ = nullptr;
 };

@@ -46,6 +46,10 @@ bool readPlainLine(InputStream& in, std::span<const ReadItem> items) {
   if (items.empty() || items.size() > kMaxItems) return false;
   std::string_view line;
   if (!in.nextLine(line)) return false;  // the general read reports the end of input
+  if (in.lastLineCut()) {  // and refuses a line that the stream cut
+    in.stepBack();
+    return false;
+  }
   const char* p = line.data();
   const char* const e = p + line.size();
   // Each value is stored once its token is known to end at a blank or at

@@ -16,7 +16,8 @@ namespace kelmar {
 // between blanks: a number in the plain form of plainRealPrefix or
 // plainIntegerPrefix, or a word that is dropped and holds no tab, comma,
 // slash, quote or asterisk. The rest of the line is dropped, as the general
-// read does. Otherwise returns false with the stream where it was; items
+// read does. Otherwise (a line that the stream cut included) returns false
+// with the stream where it was; items
 // before the token that did not fit may hold the values that the general
 // read then stores in them again.
 bool readPlainLine(InputStream& in, std::span<const ReadItem> items);

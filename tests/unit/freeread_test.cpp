@@ -116,6 +116,32 @@ TEST(FreeRead, LongTextIsCutToItsLength) {
   EXPECT_EQ(s, token.substr(0, 50));
 }
 
+TEST(FreeRead, AQuotedTextMayHoldAsMuchAsALine) {
+  // streams of lines of at most 8 bytes
+  const struct {
+    const char* input;
+    const char* result;  // the text read, or the message
+  } cases[] = {
+      {"'abcd\nefgh'", "abcdefgh"},
+      {"'abcd\nefg'''", "abcdefg'"},
+      {"'abcd\nefghi'",
+       "kelmar: t, line 2: the quoted text opened on line 1 holds more than 8 bytes, the most a text value may hold"},
+      {"x\n'a\nb\nc\nd\ne\nf\ng\nh\ni\nj'",
+       "kelmar: t, line 10: the quoted text opened on line 2 holds more than 8 bytes, the most a text value may hold"},
+      {"'abcdefg\n123456789'", "kelmar: t, line 2: the line is longer than 8 bytes, the most a data line may hold"},
+  };
+  for (const auto& c : cases) {
+    InputStream in(std::string(c.input) + "\n", "t", 8);
+    std::string s;
+    std::string skipped;
+    const std::string end = runEndMessage([&] {
+      if (c.input[0] == 'x') freeRead(in, {ReadItem::text(skipped, 1)});
+      freeRead(in, {ReadItem::text(s, 8)});
+    });
+    EXPECT_EQ(end == "the run went on" ? s : end, c.result) << c.input;
+  }
+}
+
 TEST(FreeRead, MalformedValuesEndTheRunWithFileLineAndToken) {
   const struct {
     const char* input;

@@ -6,23 +6,17 @@
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <csignal>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <random>
 #include <span>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "input/input.h"
+#include "streamfeed.h"
 #include "testconsole.h"
 
 namespace kelmar {
@@ -82,58 +76,12 @@ TEST(MarkerScan, CountsLineEndsInEveryAlignment) {
   }
 }
 
-// How a text reaches the reader.
-enum class Transport { Memory, File, Pipe };
-
-// Holds the streams of one run: in memory, a temporary file, or a pipe that
-// a thread fills in pieces of a few kilobytes, so that reads come back short;
-// their free-format reads try plain lines first when `plainLines` is set.
-class Streams {
- public:
-  Streams(const std::vector<std::string>& texts, Transport how, bool plainLines = true) : texts_(texts) {
-    for (std::size_t i = 0; i < texts_.size(); ++i) {
-      std::string name = "file" + std::to_string(i + 1) + ".out";
-      if (how == Transport::Memory) {
-        streams_.push_back(std::make_unique<InputStream>(texts_[i], name));
-      } else if (how == Transport::File) {
-        std::string path = ::testing::TempDir() + "kelmar_scan_" + std::to_string(::getpid()) + "_" + name;
-        std::ofstream(path, std::ios::binary) << texts_[i];
-        int fd = ::open(path.c_str(), O_RDONLY);
-        ::unlink(path.c_str());
-        streams_.push_back(std::make_unique<InputStream>(fd, name, true));
-      } else {
-        std::signal(SIGPIPE, SIG_IGN);  // a reader that stops early closes the pipe on its writer
-        int fds[2];
-        EXPECT_EQ(::pipe(fds), 0);
-        const std::string& text = texts_[i];
-        int out = fds[1];
-        writers_.emplace_back([&text, out] {
-          for (std::size_t at = 0; at < text.size();) {
-            std::size_t n = std::min<std::size_t>(4093, text.size() - at);
-            ssize_t w = ::write(out, text.data() + at, n);
-            if (w <= 0) break;
-            at += std::size_t(w);
-          }
-          ::close(out);
-        });
-        streams_.push_back(std::make_unique<InputStream>(fds[0], name, true));
-      }
-      streams_.back()->setPlainLineReads(plainLines);
-      files_.push_back(streams_.back().get());
-    }
-  }
-  ~Streams() {
-    streams_.clear();  // closes the reading ends, which ends a writer still waiting
-    for (std::thread& t : writers_) t.join();
-  }
-  std::vector<InputStream*>& files() { return files_; }
-
- private:
-  const std::vector<std::string> texts_;  // what the writers write
-  std::vector<std::unique_ptr<InputStream>> streams_;
-  std::vector<InputStream*> files_;
-  std::vector<std::thread> writers_;
-};
+// The names of n structure files: file1.out, file2.out, ...
+std::vector<std::string> fileNames(std::size_t n) {
+  std::vector<std::string> names;
+  for (std::size_t i = 1; i <= n; ++i) names.push_back("file" + std::to_string(i) + ".out");
+  return names;
+}
 
 // A line buffer's view for failure messages: the marker area, trimmed.
 std::string shown(std::string_view buffer) {
@@ -147,8 +95,8 @@ std::string shown(std::string_view buffer) {
 std::vector<std::string> markerLines(const std::string& text, ScanKernel kernel,
                                      std::initializer_list<std::string_view> markers, Transport how) {
   MarkerScan scan(kernel, markers);
-  Streams s({text}, how);
-  InputStream& in = *s.files()[0];
+  StreamFeed s({text}, fileNames(1), how);
+  InputStream& in = s[0];
   LineBuffer f1;
   std::vector<std::string> found;
   while (scan.nextLine(in, f1)) {
@@ -166,7 +114,8 @@ std::vector<std::string> markerLines(const std::string& text, ScanKernel kernel,
 TEST(MarkerScan, HandsOutEveryMarkerLineOfRandomTexts) {
   // Lines of random length made of marker pieces, near misses and filler,
   // with markers about column 130, cut by the end of the text, after a
-  // carriage return, and in lines longer than a read block.
+  // carriage return, in texts longer than a stream's buffer, and beside
+  // lines that a read cuts.
   const std::initializer_list<std::string_view> markers = {"Coordinates (Angstroms)", " Initial guess ",
                                                            "normal coordinates:", "Thermochemistry"};
   const char* pieces[] = {"Coordinates (Angstroms)", "Coordinates (Angstrom", " Initial guess ",
@@ -175,10 +124,10 @@ TEST(MarkerScan, HandsOutEveryMarkerLineOfRandomTexts) {
   std::mt19937 rng(2024);
   for (int round = 0; round < 40; ++round) {
     std::string text;
-    std::size_t target = round < 30 ? 2000 + rng() % 20000 : (std::size_t(1) << 20) + rng() % 5000;
+    std::size_t target = round < 30 ? 2000 + rng() % 20000 : 2 * kMaxLineLength + rng() % 5000;
     while (text.size() < target) {
       if (rng() % 50 == 0) text += std::string(100 + rng() % 60, '.');  // toward column 130
-      if (round >= 38 && rng() % 400 == 0) text += std::string((std::size_t(1) << 20) + 7, 'q');
+      if (round >= 38 && rng() % 400 == 0) text += std::string(kMaxLineLength + 7, 'q');
       text += pieces[rng() % (sizeof pieces / sizeof *pieces)];
     }
     if (round % 3 == 0) text.resize(text.size() - rng() % 10);
@@ -186,17 +135,18 @@ TEST(MarkerScan, HandsOutEveryMarkerLineOfRandomTexts) {
     for (ScanKernel k : fastKernels()) {
       for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
         EXPECT_EQ(markerLines(text, k, markers, how), expected)
-            << kernelName(k) << ", round " << round << ", transport " << int(how);
+            << kernelName(k) << ", round " << round << ", " << transportName(how);
       }
     }
   }
 }
 
 TEST(MarkerScan, MarkersAtEveryPlaceAroundTheBlockBoundary) {
-  // The file is read in blocks of 1 MB: put the marker line, and the line
-  // before it, across the first boundary at every offset.
+  // The first read of a file fills the stream's buffer of twice the longest
+  // line (2 MiB): put the marker line, and the line before it, across the
+  // first boundary at every offset.
   const std::string marker = " Initial guess ";
-  const std::size_t block = std::size_t(1) << 20;
+  const std::size_t block = 2 * kMaxLineLength;
   for (std::size_t cut = 0; cut < 40; ++cut) {
     std::string text(block - cut, 'f');
     for (std::size_t i = 63; i < text.size(); i += 64) text[i] = '\n';
@@ -254,7 +204,7 @@ Outcome runReader(const ReaderCall& reader, Way way, int natom, int nvibm, const
   p.nvibm = nvibm;
   for (int a = 1; a <= natom; ++a) p.amass(a) = 9.0;
   TestConsole tc;
-  Streams s(texts, way.how, way.plainLines);
+  StreamFeed s(texts, fileNames(texts.size()), way.how, {4093}, kMaxLineLength, way.plainLines);
   Outcome o;
   o.end = runEndMessage([&] { reader(p, *st.coor, s.files(), way.kernel, tc.console); }, kStatusBadInput);
   auto put = [&](double v) {
@@ -324,9 +274,10 @@ std::string withoutLastLineEnd(std::string t) {
   return t;
 }
 // Filler lines before the text so that its byte `at` comes `cut` bytes
-// before the end of the first 1 MB block.
+// before the end of the first read of a file, which fills the stream's
+// buffer of 2 MiB.
 std::string shiftedToBoundary(const std::string& t, std::size_t at, std::size_t cut) {
-  std::size_t pad = (std::size_t(1) << 20) - cut - at;
+  std::size_t pad = 2 * kMaxLineLength - cut - at;
   std::string filler(pad, 'f');
   for (std::size_t i = 79; i < pad; i += 80) filler[i] = '\n';
   if (pad > 0) filler[pad - 1] = '\n';
@@ -347,7 +298,7 @@ void expectSameOutcomes(const ReaderCall& reader, int natom, int nvibm, const st
         for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
           if (how == Transport::Pipe && !(plain && k == fastKernels().back())) continue;
           EXPECT_EQ(runReader(reader, {k, plain, how}, natom, nvibm, c.texts), expected)
-              << c.what << ": " << kernelName(k) << (plain ? ", plain lines" : "") << ", transport " << int(how);
+              << c.what << ": " << kernelName(k) << (plain ? ", plain lines" : "") << ", " << transportName(how);
         }
       }
     }
@@ -398,10 +349,12 @@ TEST(FastScanMatchesTheGeneralReader, DamagedGaussianFiles) {
       {"markers in another letter case",
        {insertLine(r, lineStartOf(r, table), " coordinates (angstroms) THERMOCHEMISTRY Normal Coordinates:"), ts}},
       {"two markers on one line", {replaceLine(r, lineStartOf(r, thermo), " - Thermochemistry - Coordinates (Angstroms)"), ts}},
-      {"line longer than a read block, a marker past column 130",
+      {"line longer than a stream's buffer, a marker past column 130",
        {replaceLine(r, lineStartOf(r, thermo), " - Thermochemistry -" + std::string(3 << 20, ' ') + "Coordinates (Angstroms)"), ts}},
-      {"line longer than a read block before a marker",
-       {insertLine(r, lineStartOf(r, table), std::string((1 << 20) + 100, 'z')), ts}},
+      {"line that a read cuts before a marker",
+       {insertLine(r, lineStartOf(r, table), std::string(kMaxLineLength + 100, 'z')), ts}},
+      {"marker line that a read cuts",
+       {replaceLine(r, lineStartOf(r, table), " Coordinates (Angstroms)" + std::string(kMaxLineLength, ' ')), ts}},
       {"marker line without a line end at the end of the file", {r + " Coordinates (Angstroms)", ts}},
       {"end of the file inside a table", {r.substr(0, lineBelow(r, table, 8)), ts}},
       {"end of the file inside a mode block", {r, ts.substr(0, lineBelow(ts, modes, 20) + 7)}},
@@ -443,6 +396,8 @@ TEST(FastScanMatchesTheGeneralReader, DamagedMolproFiles) {
       {"end of the file inside a mode block", {ch2o, h.substr(0, lineBelow(h, normal, 8) + 11)}},
       {"marker line cut by the block boundary", {ch2o, shiftedToBoundary(h, normal + 4, 0)}},
       {"count list across the block boundary", {ch2o, shiftedToBoundary(h, lineBelow(h, lowList, 3) + 3, 0)}},
+      {"count list ending at a line that a read cuts",
+       {ch2o, insertLine(h, lineBelow(h, lowList, 8), std::string(kMaxLineLength + 1, 'w'))}},
   };
   for (const std::string& v : dataLineVariants(h.substr(modeRow, h.find('\n', modeRow) - modeRow))) {
     cases.push_back({"mode line [" + v + "]", {ch2o, replaceLine(h, modeRow, v)}});
@@ -461,6 +416,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedPolyrateFiles) {
   const std::size_t guessRow = lineBelow(t, guess, 3);
   const std::size_t saddleRow = lineBelow(t, saddle, 3);
   const std::size_t pairRow = lineBelow(t, pairs, 7);
+  const std::size_t frequencyRow = lineBelow(t, pairs, 4);
   auto guessLine = [&](const std::string& line) { return replaceLine(t, lineStartOf(t, guess), line); };
   std::vector<Case> cases = {
       {"as printed", {t}},
@@ -478,6 +434,9 @@ TEST(FastScanMatchesTheGeneralReader, DamagedPolyrateFiles) {
       {"end of the file inside a pair", {t.substr(0, lineBelow(t, pairs, 9))}},
       {"marker line cut by the block boundary", {shiftedToBoundary(t, saddle + 3, 0)}},
       {"frequency line cut by the block boundary", {shiftedToBoundary(t, lineBelow(t, pairs, 4) + 20, 0)}},
+      {"frequency line that a read cuts",
+       {replaceLine(t, frequencyRow, t.substr(frequencyRow, t.find('\n', frequencyRow) - frequencyRow) +
+                                         std::string(kMaxLineLength, ' '))}},
   };
   for (std::size_t rowAt : {guessRow, saddleRow, pairRow}) {
     for (const std::string& v : dataLineVariants(t.substr(rowAt, t.find('\n', rowAt) - rowAt))) {

@@ -1,0 +1,112 @@
+// Streams over texts as a reader can get them: from memory, from a regular
+// file, or through a pipe that a thread fills in pieces, so that the reads
+// come back short and a line is split across them. The unit tests and the
+// fuzz targets both use it; it needs nothing but the program's library.
+#pragma once
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "shared/instream.h"
+
+namespace kelmar {
+
+enum class Transport { Memory, File, Pipe };
+
+inline const char* transportName(Transport how) {
+  switch (how) {
+    case Transport::Memory:
+      return "memory";
+    case Transport::File:
+      return "file";
+    case Transport::Pipe:
+      return "pipe";
+  }
+  return "?";
+}
+
+// The streams of one run over `texts`, named by `names`. A pipe's writer
+// writes pieces of the sizes in `pieces`, in turn (each at least 1 byte);
+// every stream hands out lines of at most `maxLineLength` bytes and tries
+// plain lines first when `plainLines` is set.
+class StreamFeed {
+ public:
+  StreamFeed(std::vector<std::string> texts, const std::vector<std::string>& names, Transport how,
+             std::vector<std::size_t> pieces = {4093}, std::size_t maxLineLength = kMaxLineLength,
+             bool plainLines = true)
+      : texts_(std::move(texts)), pieces_(pieces.empty() ? std::vector<std::size_t>{4093} : std::move(pieces)) {
+    for (std::size_t i = 0; i < texts_.size(); ++i) {
+      const std::string& name = names[i];
+      if (how == Transport::Memory) {
+        streams_.push_back(std::make_unique<InputStream>(texts_[i], name, maxLineLength));
+      } else {
+        const int fd = how == Transport::File ? fileOf(texts_[i]) : pipeOf(texts_[i]);
+        streams_.push_back(std::make_unique<InputStream>(fd, name, true, maxLineLength));
+      }
+      streams_.back()->setPlainLineReads(plainLines);
+      files_.push_back(streams_.back().get());
+    }
+  }
+  ~StreamFeed() {
+    streams_.clear();  // closes the reading ends, which ends a writer still waiting
+    for (std::thread& t : writers_) t.join();
+  }
+  StreamFeed(const StreamFeed&) = delete;
+  StreamFeed& operator=(const StreamFeed&) = delete;
+
+  const std::vector<InputStream*>& files() const { return files_; }
+  InputStream& operator[](std::size_t i) const { return *files_[i]; }
+
+ private:
+  // A temporary file that holds the text, already unlinked.
+  static int fileOf(const std::string& text) {
+    std::string path = (std::filesystem::temp_directory_path() / "kelmar_feed_XXXXXX").string();
+    const int fd = ::mkstemp(path.data());
+    if (fd < 0) throw std::runtime_error("cannot make a temporary file");
+    ::unlink(path.c_str());
+    for (std::size_t at = 0; at < text.size();) {
+      const ssize_t w = ::write(fd, text.data() + at, text.size() - at);
+      if (w <= 0) throw std::runtime_error("cannot write a temporary file");
+      at += std::size_t(w);
+    }
+    ::lseek(fd, 0, SEEK_SET);
+    return fd;
+  }
+
+  // The reading end of a pipe that a thread fills with the text.
+  int pipeOf(const std::string& text) {
+    std::signal(SIGPIPE, SIG_IGN);  // a reader that stops early closes the pipe on its writer
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("cannot make a pipe");
+    const int out = fds[1];
+    writers_.emplace_back([this, &text, out] {
+      std::size_t k = 0;
+      for (std::size_t at = 0; at < text.size();) {
+        const std::size_t piece = std::max<std::size_t>(1, pieces_[k++ % pieces_.size()]);
+        const ssize_t w = ::write(out, text.data() + at, std::min(piece, text.size() - at));
+        if (w <= 0) break;  // the reader has closed its end
+        at += std::size_t(w);
+      }
+      ::close(out);
+    });
+    return fds[0];
+  }
+
+  const std::vector<std::string> texts_;  // what the writers write
+  const std::vector<std::size_t> pieces_;
+  std::vector<std::unique_ptr<InputStream>> streams_;
+  std::vector<InputStream*> files_;
+  std::vector<std::thread> writers_;
+};
+
+}  // namespace kelmar
