@@ -29,46 +29,6 @@ namespace {
 
 constexpr char kSeparator = '\x1e';
 
-// A stream buffer that drops everything written to it.
-class Discard : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-bool echoing() {
-  static const bool echo = std::getenv("KELMAR_FUZZ_ECHO") != nullptr;
-  return echo;
-}
-
-// Standard output and standard error of a run: dropped, or the process's
-// own when echoing.
-struct Streams {
-  Discard discard;
-  std::ostream dropped{&discard};
-  Output output{echoing() ? std::cout : dropped, echoing() ? std::cerr : dropped};
-};
-
-// Runs `steps`. A RunEnd is the orderly end of a run; any other exception
-// that escapes is what a run would report as an internal error, and crashes.
-template <class Steps>
-void endsInOrder(Steps&& steps) {
-  try {
-    steps();
-  } catch (const RunEnd& end) {
-    if (echoing()) {
-      if (!end.message.empty()) std::cerr << end.message << '\n';
-      std::cerr << "(the run ends with status " << end.status << ")\n";
-    }
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "kelmar fuzz: an exception escaped the run: %s\n", e.what());
-    std::abort();
-  } catch (...) {
-    std::fprintf(stderr, "kelmar fuzz: an exception of unknown type escaped the run\n");
-    std::abort();
-  }
-}
-
 // Sets the doubles [begin, end) to zero. On Linux the whole pages inside are
 // handed back to the system, which maps them anew as zero pages when they
 // are touched again: the cost follows the pages a run touched, not the size
@@ -114,6 +74,47 @@ State& state() {
   return s;
 }
 
+
+// A stream buffer that drops everything written to it.
+class Discard : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+bool echoing() {
+  static const bool echo = std::getenv("KELMAR_FUZZ_ECHO") != nullptr;
+  return echo;
+}
+
+// Standard output and standard error of a run: dropped, or the process's
+// own when echoing.
+struct Streams {
+  Discard discard;
+  std::ostream dropped{&discard};
+  Output output{echoing() ? std::cout : dropped, echoing() ? std::cerr : dropped};
+};
+
+// Runs `steps`. A RunEnd is the orderly end of a run; any other exception
+// that escapes is what a run would report as an internal error, and crashes.
+template <class Steps>
+void endsInOrder(Steps&& steps) {
+  try {
+    steps();
+  } catch (const RunEnd& end) {
+    if (echoing()) {
+      if (!end.message.empty()) std::cerr << end.message << '\n';
+      std::cerr << "(the run ends with status " << end.status << ")\n";
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kelmar fuzz: an exception escaped the run: %s\n", e.what());
+    std::abort();
+  } catch (...) {
+    std::fprintf(stderr, "kelmar fuzz: an exception of unknown type escaped the run\n");
+    std::abort();
+  }
+}
+
 struct Case {
   const ControlRecord* record;
   bool surface;
@@ -124,13 +125,7 @@ struct Case {
 Case decode(const ReaderTarget& target, const std::uint8_t* data, std::size_t size) {
   const unsigned selector = data[0];
   Case c{&target.records[(selector >> 2) % target.records.size()], (selector & 1u) != 0, int((selector >> 1) & 1u), {}};
-  std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  for (;;) {
-    std::size_t cut = rest.find(kSeparator);
-    c.parts.push_back(rest.substr(0, cut));
-    if (cut == std::string_view::npos) break;
-    rest.remove_prefix(cut + 1);
-  }
+  c.parts = structureFileParts(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
   return c;
 }
 
@@ -163,24 +158,6 @@ std::string controlFile(const ReaderTarget& target, const ControlRecord& record,
     << record.linear1 << ' ' << record.linear2 << ' ' << record.linear << "\nmasses\n"
     << record.masses << "\nstep\n0.01\nlast line\n0.0 0.0 0.0\n";
   return s.str();
-}
-
-std::string readWhole(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "kelmar fuzz: cannot read %s\n", path.c_str());
-    std::exit(2);
-  }
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void writeWhole(const std::filesystem::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), std::streamsize(bytes.size()));
-  if (!out) {
-    std::fprintf(stderr, "kelmar fuzz: cannot write %s\n", path.c_str());
-    std::exit(2);
-  }
 }
 
 // One seed per control record and case: the selector byte, then the seed
@@ -244,11 +221,43 @@ void writeCase(const ReaderTarget& target, const std::filesystem::path& dir, con
 
 }  // namespace
 
+std::vector<std::string_view> structureFileParts(std::string_view bytes) {
+  std::vector<std::string_view> parts;
+  for (;;) {
+    std::size_t cut = bytes.find(kSeparator);
+    parts.push_back(bytes.substr(0, cut));
+    if (cut == std::string_view::npos) return parts;
+    bytes.remove_prefix(cut + 1);
+  }
+}
+
+std::unique_ptr<Projection> lendProjection() { return state().lend(); }
+
+void giveBackProjection(Projection& p) { state().giveBack(p); }
+
+std::string readWhole(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    std::fprintf(stderr, "kelmar fuzz: cannot read %s\n", path.c_str());
+    std::exit(2);
+  }
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeWhole(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), std::streamsize(bytes.size()));
+  if (!out) {
+    std::fprintf(stderr, "kelmar fuzz: cannot write %s\n", path.c_str());
+    std::exit(2);
+  }
+}
+
 void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::size_t size) {
   if (size == 0) return;
   const Case c = decode(target, data, size);
   Streams streams;
-  auto p = state().lend();
+  auto p = lendProjection();
   endsInOrder([&] {
     auto coor = std::make_unique<Coor>();
     int ninit = 0;
@@ -268,12 +277,12 @@ void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::si
     loadStructures(*p, *coor, open, fastestScanKernel(), console);
     analyse(*p, *coor, ninit, console);
   });
-  state().giveBack(*p);
+  giveBackProjection(*p);
 }
 
 void runControlCase(const std::uint8_t* data, std::size_t size) {
   Streams streams;
-  auto p = state().lend();
+  auto p = lendProjection();
   endsInOrder([&] {
     int ninit = 0;
     InputStream in(std::string_view(reinterpret_cast<const char*>(data), size), "standard input");
@@ -281,7 +290,7 @@ void runControlCase(const std::uint8_t* data, std::size_t size) {
     readfile(*p, console);
     countmodes(*p, ninit, console);
   });
-  state().giveBack(*p);
+  giveBackProjection(*p);
 }
 
 void handleOwnCommands(const ReaderTarget* target, int argc, char** argv) {

@@ -31,7 +31,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <span>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "shared/instream.h"
 #include "shared/projection.h"
@@ -63,6 +68,22 @@ void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::si
 // One input of the control file target: readfile and countmodes read it, as
 // far as a run goes before it opens a structure file.
 void runControlCase(const std::uint8_t* data, std::size_t size);
+
+// The structure files of an input's bytes: split at each record separator
+// byte (0x1e), at least one part.
+std::vector<std::string_view> structureFileParts(std::string_view bytes);
+
+// A new Projection for one run whose mode and frequency stores are those of
+// the run before, zeroed: a fresh allocation of their 24 MB for every input
+// costs AddressSanitizer more than most runs take. Hand it back when the run
+// is done.
+std::unique_ptr<Projection> lendProjection();
+void giveBackProjection(Projection& p);
+
+// The bytes of a file, and a file written with bytes; a failure ends the
+// process with status 2.
+std::string readWhole(const std::filesystem::path& path);
+void writeWhole(const std::filesystem::path& path, std::string_view bytes);
 
 // For LLVMFuzzerInitialize: carries out -write_seeds or -write_case and
 // exits when the arguments ask for one, else returns. A null target is the

@@ -8,41 +8,17 @@
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <random>
-#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "input/input.h"
+#include "readeroutcome.h"
 #include "streamfeed.h"
 #include "testconsole.h"
 
 namespace kelmar {
 namespace {
-
-const char* kernelName(ScanKernel k) {
-  switch (k) {
-    case ScanKernel::LineByLine:
-      return "line by line";
-    case ScanKernel::Portable:
-      return "portable";
-    case ScanKernel::Vector16:
-      return "16-byte vectors";
-    case ScanKernel::Vector32:
-      return "32-byte vectors";
-  }
-  return "?";
-}
-
-std::vector<ScanKernel> fastKernels() {
-  std::vector<ScanKernel> kernels;
-  for (ScanKernel k : {ScanKernel::Portable, ScanKernel::Vector16, ScanKernel::Vector32}) {
-    if (scanKernelAvailable(k)) kernels.push_back(k);
-  }
-  return kernels;
-}
 
 TEST(MarkerScan, TheProgramUsesTheFastestKernelOfTheProcessorAndPlainLineReads) {
   EXPECT_EQ(fastestScanKernel(), fastKernels().back());
@@ -74,13 +50,6 @@ TEST(MarkerScan, CountsLineEndsInEveryAlignment) {
       EXPECT_EQ(countLineEnds(text.data() + from, size), expected) << from << " " << size;
     }
   }
-}
-
-// The names of n structure files: file1.out, file2.out, ...
-std::vector<std::string> fileNames(std::size_t n) {
-  std::vector<std::string> names;
-  for (std::size_t i = 1; i <= n; ++i) names.push_back("file" + std::to_string(i) + ".out");
-  return names;
 }
 
 // A line buffer's view for failure messages: the marker area, trimmed.
@@ -161,74 +130,11 @@ TEST(MarkerScan, MarkersAtEveryPlaceAroundTheBlockBoundary) {
 
 // ---- the readers on damaged real files ----
 
-// What a run of a reader leaves: how it ended, every value it can have
-// stored (bit for bit, so a sign of zero shows), what it wrote, and the
-// line each stream stands at.
-struct Outcome {
-  std::string end;
-  std::vector<std::uint64_t> values;
-  std::string out;
-  std::vector<long> lines;
-  bool operator==(const Outcome&) const = default;
-};
-
-std::ostream& operator<<(std::ostream& os, const Outcome& o) {
-  os << "end: " << o.end << "\nlines:";
-  for (long l : o.lines) os << " " << l;
-  return os << "\n" << o.values.size() << " values, output of " << o.out.size() << " bytes";
-}
-
-// A reader run on open files with a kernel.
-using ReaderCall = std::function<void(Projection&, Coor&, std::span<InputStream* const>, ScanKernel, Console&)>;
-
-const ReaderCall kGaussian = [](Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
-                                Console& console) { inputgaussian(p, coor, files, kernel, console); };
-const ReaderCall kMolpro = [](Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
-                              Console& console) { inputmolpro(p, coor, files, kernel, console); };
-const ReaderCall kPolyrate = [](Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
-                                Console&) { inputpolyrate(p, coor, *files[0], kernel); };
-
-// How the reader is run: its kernel, whether plain lines are tried, and how
-// the files reach it.
-struct Way {
-  ScanKernel kernel;
-  bool plainLines;
-  Transport how;
-};
-
-Outcome runReader(const ReaderCall& reader, Way way, int natom, int nvibm, const std::vector<std::string>& texts) {
+// A reader run on new state, the files passed to it as `way` says.
+Outcome runReader(const ReaderCall& reader, const Way& way, int natom, int nvibm,
+                  const std::vector<std::string>& texts) {
   TestState st;
-  Projection& p = *st.p;
-  p.natom = natom;
-  p.nmode = 3 * natom;
-  p.nvibm = nvibm;
-  for (int a = 1; a <= natom; ++a) p.amass(a) = 9.0;
-  TestConsole tc;
-  StreamFeed s(texts, fileNames(texts.size()), way.how, {4093}, kMaxLineLength, way.plainLines);
-  Outcome o;
-  o.end = runEndMessage([&] { reader(p, *st.coor, s.files(), way.kernel, tc.console); }, kStatusBadInput);
-  auto put = [&](double v) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    o.values.push_back(bits);
-  };
-  for (int sl = 1; sl <= kMaxSlabs; ++sl) {
-    for (int m = 1; m <= p.nmode; ++m) {
-      put(p.freq(m, sl));
-      for (int r = 1; r <= 3 * natom; ++r) put(p.eigv(m, r, sl));
-    }
-  }
-  for (int a = 1; a <= natom; ++a) put(p.amass(a));
-  for (int pos = 1; pos <= kMaxSlabs * natom; ++pos) {
-    put(st.coor->x(pos));
-    put(st.coor->y(pos));
-    put(st.coor->z(pos));
-  }
-  o.values.push_back(std::uint64_t(p.itrans));
-  o.values.push_back(std::uint64_t(p.nimag));
-  o.out = tc.out() + tc.err();
-  for (InputStream* f : s.files()) o.lines.push_back(f->lineNumber());
-  return o;
+  return runReader(reader, way, *st.p, *st.coor, natom, nvibm, texts);
 }
 
 // Text edits that make the damaged files.
@@ -297,8 +203,8 @@ void expectSameOutcomes(const ReaderCall& reader, int natom, int nvibm, const st
       for (bool plain : {false, true}) {
         for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
           if (how == Transport::Pipe && !(plain && k == fastKernels().back())) continue;
-          EXPECT_EQ(runReader(reader, {k, plain, how}, natom, nvibm, c.texts), expected)
-              << c.what << ": " << kernelName(k) << (plain ? ", plain lines" : "") << ", " << transportName(how);
+          const Way way{k, plain, how};
+          EXPECT_EQ(runReader(reader, way, natom, nvibm, c.texts), expected) << c.what << ": " << way;
         }
       }
     }
@@ -371,7 +277,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedGaussianFiles) {
   for (const std::string& v : dataLineVariants(ts.substr(modeRow, ts.find('\n', modeRow) - modeRow))) {
     cases.push_back({"mode line [" + v + "]", {r, replaceLine(ts, modeRow, v)}});
   }
-  expectSameOutcomes(kGaussian, 14, 36, cases);
+  expectSameOutcomes(readGaussian, 14, 36, cases);
 }
 
 TEST(FastScanMatchesTheGeneralReader, DamagedMolproFiles) {
@@ -405,7 +311,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedMolproFiles) {
   for (const std::string& v : dataLineVariants(h.substr(atomRow, h.find('\n', atomRow) - atomRow))) {
     cases.push_back({"atom line [" + v + "]", {ch2o, replaceLine(h, atomRow, v)}});
   }
-  expectSameOutcomes(kMolpro, 4, 6, cases);
+  expectSameOutcomes(readMolpro, 4, 6, cases);
 }
 
 TEST(FastScanMatchesTheGeneralReader, DamagedPolyrateFiles) {
@@ -443,7 +349,7 @@ TEST(FastScanMatchesTheGeneralReader, DamagedPolyrateFiles) {
       cases.push_back({"data line [" + v + "]", {replaceLine(t, rowAt, v)}});
     }
   }
-  expectSameOutcomes(kPolyrate, 3, 9, cases);
+  expectSameOutcomes(readPolyrate, 3, 9, cases);
 }
 
 // ---- the plain-line read against the general free-format read ----
