@@ -141,8 +141,9 @@ void writeSeeds(const std::filesystem::path& dir, const std::filesystem::path& t
       std::exit(2);
     }
     for (unsigned length = 0; length < 4; ++length) {
-      // pieces of 1 KiB, 1, 17 and 4 KiB bytes; of 8, 1, 64 and 2 bytes
-      const std::uint8_t pieces[2][4] = {{0x80, 0x00, 0x10, 0x83}, {0x07, 0x00, 0x3f, 0x01}};
+      // pieces of 1 KiB, 1, 17 and 4 KiB bytes; of 2 KiB, 7, 64 and 1 bytes
+      // (a piece of one byte is a write of its own, so few of them)
+      const std::uint8_t pieces[2][4] = {{0x80, 0x00, 0x10, 0x83}, {0x81, 0x06, 0x3f, 0x00}};
       std::string seed;
       seed += char(s.reader | (length << 3) | (belowIndex << 5));
       seed += char(s.natom - 1);
