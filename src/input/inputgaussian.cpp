@@ -50,8 +50,17 @@ void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::ve
   }
 }
 
+// A line of dashes and blanks, with at least one dash.
 bool isDashedLine(std::string_view line) {
-  return line.find('-') != std::string_view::npos && line.find_first_not_of("- ") == std::string_view::npos;
+  bool dash = false;
+  for (char c : line) {
+    if (c == '-') {
+      dash = true;
+    } else if (c != ' ') {
+      return false;
+    }
+  }
+  return dash;
 }
 
 // A row of the "Coordinates (Angstroms)" table: centre number, atomic

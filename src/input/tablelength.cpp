@@ -11,22 +11,33 @@
 namespace kelmar {
 namespace {
 
-// Whether the blank-separated tokens of the line are the columns.
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+// Whether the blank-separated tokens of the line are the columns. The
+// tokens are found by plain loops: the reader runs this once for every
+// table of a long optimisation log.
 bool isRow(std::string_view line, std::string_view columns) {
   std::size_t at = 0;
+  const std::size_t n = line.size();
   for (char column : columns) {
-    at = line.find_first_not_of(" \t", at);
-    if (at == std::string_view::npos) return false;
-    std::size_t end = line.find_first_of(" \t", at);
-    if (end == std::string_view::npos) end = line.size();
-    std::string_view token = line.substr(at, end - at);
-    at = end;
-    int i = 0;
+    while (at < n && isBlank(line[at])) ++at;
+    if (at == n) return false;
+    if (column == 'i') {  // the digits must end at a blank or the line's end
+      int i = 0;
+      const std::size_t digits = plainIntegerPrefix(line.substr(at), i);
+      if (digits == 0) return false;
+      at += digits;
+      if (at < n && !isBlank(line[at])) return false;
+      continue;
+    }
+    std::size_t end = at;
+    while (end < n && !isBlank(line[end])) ++end;
     double d = 0.0;
-    if (column == 'i' && plainIntegerPrefix(token, i) != token.size()) return false;
-    if (column == 'r' && !parseReal(token, d)) return false;
+    if (column == 'r' && !parseReal(line.substr(at, end - at), d)) return false;
+    at = end;
   }
-  return line.find_first_not_of(" \t", at) == std::string_view::npos;
+  while (at < n && isBlank(line[at])) ++at;
+  return at == n;
 }
 
 }  // namespace
@@ -43,10 +54,10 @@ void noteLongerTable(InputStream& in, int natom, const TableShape& shape, Consol
       ++rows;
       continue;
     }
-    const bool end = shape.isEnd(line);
+    const bool longer = rows > natom && shape.isEnd(line);
     const long endLine = in.lineNumber();
     in.stepBack();
-    if (end && rows > natom) {
+    if (longer) {
       writeNote(console, placeOf(in, endLine) + "the geometry table holds " + std::to_string(rows) +
                              " atoms; natom is " + std::to_string(natom));
     }

@@ -17,6 +17,11 @@ namespace {
 // the longest length handed out, after a carriage return.
 std::size_t reachOf(std::size_t maxLine) { return maxLine + 2; }
 
+// The most bytes one read asks for. Half the buffer of the longest lines:
+// a refill then lands where the bytes just handed out were, which the cache
+// still holds, and the scan finds it there.
+constexpr std::size_t kReadSize = std::size_t(1) << 20;
+
 std::size_t checkedLimit(std::size_t maxLine) {
   if (maxLine < 2) throw std::logic_error("line limit below 2 bytes");
   return maxLine;
@@ -63,7 +68,7 @@ bool InputStream::fill() {
   // take, half the buffer.
   if (end_ == buf_.size()) throw std::logic_error("stream buffer full");
   for (;;) {
-    ssize_t n = ::read(fd_, buf_.data() + end_, buf_.size() - end_);
+    ssize_t n = ::read(fd_, buf_.data() + end_, std::min(buf_.size() - end_, kReadSize));
     if (n > 0) {
       end_ += std::size_t(n);
       return true;
