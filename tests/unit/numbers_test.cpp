@@ -51,7 +51,10 @@ TEST(ParseReal, AgreesWithTheCLibraryOnRandomTokens) {
     for (int k = 0; k < intDigits; ++k) t += char('0' + rng() % 10);
     t += '.';
     for (int k = 0; k < fracDigits; ++k) t += char('0' + rng() % 10);
-    if (rng() % 3 == 0) t += "E" + std::to_string(int(rng() % 61) - 30);
+    if (rng() % 3 == 0) {
+      t += 'E';
+      t += std::to_string(int(rng() % 61) - 30);
+    }
     double v = 0.0;
     ASSERT_TRUE(parseReal(t, v)) << t;
     ASSERT_EQ(v, std::strtod(t.c_str(), nullptr)) << t;

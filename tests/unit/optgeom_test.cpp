@@ -147,7 +147,8 @@ TEST(Optgeom, TraceByteForByte) {
     std::vector<Triple> f1(shiftedCopy.ts.begin(), shiftedCopy.ts.begin() + 3);
     std::vector<Triple> f2(shiftedCopy.ts.begin() + 3, shiftedCopy.ts.end());
     shiftedCopy.structure = shifted(f1, {1.0, -2.0, 0.5});
-    for (const Triple& q : shifted(f2, {-3.0, 0.25, 4.0})) shiftedCopy.structure.push_back(q);
+    const std::vector<Triple> second = shifted(f2, {-3.0, 0.25, 4.0});
+    shiftedCopy.structure.insert(shiftedCopy.structure.end(), second.begin(), second.end());
   }
   shiftedCopy.modes = {{0.1, -0.2, 0.3, 0.05, 0.0, -0.15, 0.25, 0.125, -0.5, 0.0625, 0.375, 0.0, -0.3, 0.2, -0.1},
                        {-0.01, 0.02, 0.03, 0.04, -0.05, 0.06, 0.07, 0.08, -0.09, 0.1, 0.11, -0.12, 0.13, 0.14, 0.15}};
