@@ -97,7 +97,7 @@ void runScanCase(const std::uint8_t* data, std::size_t size) {
   const ScanCase c = decode(data, size);
   const Outcome expected =
       run(c, Way{ScanKernel::LineByLine, false, Transport::Memory, c.pieces, c.maxLineLength});
-  if (std::getenv("KELMAR_FUZZ_ECHO")) std::cerr << expected << "\n" << expected.out;
+  if (echoing()) std::cerr << expected << "\n" << expected.out;
   compare(c, expected, Way{ScanKernel::LineByLine, true, Transport::Pipe, c.pieces, c.maxLineLength});
   for (ScanKernel kernel : fastKernels()) {
     for (bool plain : {false, true}) {
@@ -124,7 +124,6 @@ const Seed kSeeds[] = {
 };
 
 void writeSeeds(const std::filesystem::path& dir, const std::filesystem::path& tests) {
-  std::filesystem::create_directories(dir);
   for (const Seed& s : kSeeds) {
     std::string body;
     int files = 0;
@@ -154,27 +153,11 @@ void writeSeeds(const std::filesystem::path& dir, const std::filesystem::path& t
   }
 }
 
-void handleSeedCommand(int argc, char** argv) {
-  std::string_view seeds, tests;
-  for (int k = 1; k < argc; ++k) {
-    std::string_view arg = argv[k];
-    if (arg.starts_with("-write_seeds=")) seeds = arg.substr(13);
-    if (arg.starts_with("-tests=")) tests = arg.substr(7);
-  }
-  if (seeds.empty()) return;
-  if (tests.empty()) {
-    std::fprintf(stderr, "kelmar fuzz: -write_seeds needs -tests=TESTS, the project's tests/ folder\n");
-    std::exit(2);
-  }
-  writeSeeds(seeds, tests);
-  std::exit(0);
-}
-
 }  // namespace
 }  // namespace kelmar::fuzz
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
-  ::kelmar::fuzz::handleSeedCommand(*argc, *argv);
+  ::kelmar::fuzz::handleSeedCommand(*argc, *argv, ::kelmar::fuzz::writeSeeds);
   return 0;
 }
 

@@ -29,6 +29,41 @@ namespace {
 
 constexpr char kSeparator = '\x1e';
 
+// A stream buffer that drops everything written to it.
+class Discard : public std::streambuf {
+ protected:
+  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
+  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
+};
+
+// Standard output and standard error of a run: dropped, or the process's
+// own when echoing.
+struct Streams {
+  Discard discard;
+  std::ostream dropped{&discard};
+  Output output{echoing() ? std::cout : dropped, echoing() ? std::cerr : dropped};
+};
+
+// Runs `steps`. A RunEnd is the orderly end of a run; any other exception
+// that escapes is what a run would report as an internal error, and crashes.
+template <class Steps>
+void endsInOrder(Steps&& steps) {
+  try {
+    steps();
+  } catch (const RunEnd& end) {
+    if (echoing()) {
+      if (!end.message.empty()) std::cerr << end.message << '\n';
+      std::cerr << "(the run ends with status " << end.status << ")\n";
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "kelmar fuzz: an exception escaped the run: %s\n", e.what());
+    std::abort();
+  } catch (...) {
+    std::fprintf(stderr, "kelmar fuzz: an exception of unknown type escaped the run\n");
+    std::abort();
+  }
+}
+
 // Sets the doubles [begin, end) to zero. On Linux the whole pages inside are
 // handed back to the system, which maps them anew as zero pages when they
 // are touched again: the cost follows the pages a run touched, not the size
@@ -72,47 +107,6 @@ class State {
 State& state() {
   static State s;
   return s;
-}
-
-
-// A stream buffer that drops everything written to it.
-class Discard : public std::streambuf {
- protected:
-  int_type overflow(int_type c) override { return traits_type::not_eof(c); }
-  std::streamsize xsputn(const char*, std::streamsize n) override { return n; }
-};
-
-bool echoing() {
-  static const bool echo = std::getenv("KELMAR_FUZZ_ECHO") != nullptr;
-  return echo;
-}
-
-// Standard output and standard error of a run: dropped, or the process's
-// own when echoing.
-struct Streams {
-  Discard discard;
-  std::ostream dropped{&discard};
-  Output output{echoing() ? std::cout : dropped, echoing() ? std::cerr : dropped};
-};
-
-// Runs `steps`. A RunEnd is the orderly end of a run; any other exception
-// that escapes is what a run would report as an internal error, and crashes.
-template <class Steps>
-void endsInOrder(Steps&& steps) {
-  try {
-    steps();
-  } catch (const RunEnd& end) {
-    if (echoing()) {
-      if (!end.message.empty()) std::cerr << end.message << '\n';
-      std::cerr << "(the run ends with status " << end.status << ")\n";
-    }
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "kelmar fuzz: an exception escaped the run: %s\n", e.what());
-    std::abort();
-  } catch (...) {
-    std::fprintf(stderr, "kelmar fuzz: an exception of unknown type escaped the run\n");
-    std::abort();
-  }
 }
 
 struct Case {
@@ -293,30 +287,44 @@ void runControlCase(const std::uint8_t* data, std::size_t size) {
   giveBackProjection(*p);
 }
 
-void handleOwnCommands(const ReaderTarget* target, int argc, char** argv) {
-  std::string_view seeds, tests, caseDir, input;
+bool echoing() {
+  static const bool echo = std::getenv("KELMAR_FUZZ_ECHO") != nullptr;
+  return echo;
+}
+
+void handleSeedCommand(int argc, char** argv, const SeedWriter& write) {
+  std::string_view seeds, tests;
   for (int k = 1; k < argc; ++k) {
     std::string_view arg = argv[k];
-    auto take = [&](std::string_view flag, std::string_view& value) {
-      if (!arg.starts_with(flag)) return false;
-      value = arg.substr(flag.size());
-      return true;
-    };
-    if (take("-write_seeds=", seeds) || take("-tests=", tests) || take("-write_case=", caseDir)) continue;
-    if (!arg.starts_with("-")) input = arg;
+    if (arg.starts_with("-write_seeds=")) seeds = arg.substr(std::string_view("-write_seeds=").size());
+    if (arg.starts_with("-tests=")) tests = arg.substr(std::string_view("-tests=").size());
   }
-  if (!seeds.empty()) {
-    if (tests.empty()) {
-      std::fprintf(stderr, "kelmar fuzz: -write_seeds needs -tests=TESTS, the project's tests/ folder\n");
-      std::exit(2);
-    }
-    std::filesystem::create_directories(seeds);
+  if (seeds.empty()) return;
+  if (tests.empty()) {
+    std::fprintf(stderr, "kelmar fuzz: -write_seeds needs -tests=TESTS, the project's tests/ folder\n");
+    std::exit(2);
+  }
+  std::filesystem::create_directories(seeds);
+  write(seeds, tests);
+  std::exit(0);
+}
+
+void handleOwnCommands(const ReaderTarget* target, int argc, char** argv) {
+  handleSeedCommand(argc, argv, [target](const std::filesystem::path& dir, const std::filesystem::path& tests) {
     if (target) {
-      writeReaderSeeds(*target, seeds, tests);
+      writeReaderSeeds(*target, dir, tests);
     } else {
-      writeControlSeeds(seeds, tests);
+      writeControlSeeds(dir, tests);
     }
-    std::exit(0);
+  });
+  std::string_view caseDir, input;
+  for (int k = 1; k < argc; ++k) {
+    std::string_view arg = argv[k];
+    if (arg.starts_with("-write_case=")) {
+      caseDir = arg.substr(std::string_view("-write_case=").size());
+    } else if (!arg.starts_with("-")) {
+      input = arg;
+    }
   }
   if (!caseDir.empty()) {
     if (!target || input.empty()) {

@@ -32,6 +32,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -84,6 +85,18 @@ void giveBackProjection(Projection& p);
 // process with status 2.
 std::string readWhole(const std::filesystem::path& path);
 void writeWhole(const std::filesystem::path& path, std::string_view bytes);
+
+// Whether KELMAR_FUZZ_ECHO is set, so that a run shows what it wrote.
+bool echoing();
+
+// Writes the seed inputs of a target into `dir` (already made), from the
+// files under `tests`.
+using SeedWriter = std::function<void(const std::filesystem::path& dir, const std::filesystem::path& tests)>;
+
+// For LLVMFuzzerInitialize of a target with an input layout of its own:
+// carries out -write_seeds=DIR -tests=TESTS with `write` and exits when the
+// arguments ask for it, else returns.
+void handleSeedCommand(int argc, char** argv, const SeedWriter& write);
 
 // For LLVMFuzzerInitialize: carries out -write_seeds or -write_case and
 // exits when the arguments ask for one, else returns. A null target is the

@@ -143,6 +143,10 @@ TEST(InputGaussian, GeometryTableLongerThanNatomGetsANote) {
        "kelmar: note: file1.log, line 11: the geometry table holds 6 atoms; natom is 3\n"},
       {row4 + " Rotational constants (GHZ):\n", ""},  // the table shows no end
       {row4 + " 5 1 0 0.0 0.0\n" + dashes, ""},  // a line of another shape ends the rows
+      {row4 + " 5.0 1 0 0.0 0.0 5.5\n" + dashes, ""},      // a real where the centre number stands
+      {row4 + " 5a 1 0 0.0 0.0 5.5\n" + dashes, ""},       // an integer run into other text
+      {row4 + " 1234567890 1 0 0.0 0.0 5.5\n" + dashes, ""},  // more digits than a row's integer
+      {row4 + " 5 1 0 0.0 0.0 5.5 7\n" + dashes, ""},      // a seventh token
       {row4, ""},                                    // the file ends
       {row4 + geometry(-3.0), ""},                   // the line after the rows is scanned
   };
