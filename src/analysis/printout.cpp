@@ -38,7 +38,7 @@ void printout(const Projection& p, int ninit, Console& console) {
   out.free({"print out all kelmar results"});
   out.free({});
 
-  switch (p.reaction.translations) {
+  switch (p.reactype.words().translations) {
     case Translations::Relative:
       out.free({"translational vector by small displacement"});
       vectorLines(p, " translational", p.nmode + 1, console);
@@ -61,7 +61,7 @@ void printout(const Projection& p, int ninit, Console& console) {
   // up); with the other programs' files they are the first ninit.
   const int slab = 1 + p.iprod;
   for (int m = 1; m <= p.nvibm; ++m) {
-    bool vibration = p.program.vibrationsLast ? m > p.nvibm - ninit : m <= ninit;
+    bool vibration = p.software.words().vibrationsLast ? m > p.nvibm - ninit : m <= ninit;
     const char* label = vibration ? " reactant vib mode" : " reactant rot or transmode";
     out.fixed(layoutModeLine(), {label, m, p.freq(m, slab), projectOnReactionMode(p, m, slab)});
   }

@@ -20,7 +20,7 @@ int vibrations(int n, int f) {
 void countmodes(Projection& p, int& ninit, Console& console) {
   p.nmode = 3 * p.natom;
   ninit = vibrations(p.nreact1, p.linear1) + vibrations(p.natom - p.nreact1, p.linear2);
-  switch (p.reaction.modes) {
+  switch (p.reactype.words().modes) {
     case ModeCount::AllCartesian:
       p.nvibm = 3 * p.natom;
       break;
@@ -29,7 +29,7 @@ void countmodes(Projection& p, int& ninit, Console& console) {
       break;
     case ModeCount::None:
       stopRun("error in reactype", p.placeOf(Origin{0, p.reactypeLine}) + ": reactype " +
-                                       quoteForMessage(trimmedName(p.reactype)) + " contains " +
+                                       quoteForMessage(trimmedName(p.reactype.text())) + " contains " +
                                        std::string(kReactypeWordsNeither) +
                                        " (the words are matched case-sensitively, anywhere in the value)");
   }

@@ -54,7 +54,7 @@ std::vector<InputStream*> pointers(const std::vector<std::unique_ptr<InputStream
 }  // namespace
 
 int structureFileCount(const Projection& p) {
-  switch (p.program.reader) {
+  switch (p.software.words().reader) {
     case Reader::Polyrate:
       return 1;
     case Reader::Vasp:
@@ -70,7 +70,7 @@ int structureFileCount(const Projection& p) {
 
 void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
                     Console& console) {
-  switch (p.program.reader) {
+  switch (p.software.words().reader) {
     case Reader::Polyrate:
       inputpolyrate(p, coor, *files[0], kernel);
       break;
@@ -88,7 +88,7 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
       console.out.free({"your software is not supported now"});
       console.out.free({"add a subroutine to read your files by yourself"});
       stopRun({}, p.placeOf(Origin{0, p.softwareLine}) + ": software " +
-                      quoteForMessage(trimmedName(p.software)) +
+                      quoteForMessage(trimmedName(p.software.text())) +
                       " names no reader; the words accepted are " + std::string(kSoftwareWordsAccepted) +
                       " (matched case-sensitively, anywhere in the value)");
   }

@@ -17,7 +17,7 @@ namespace {
 // file holds every structure of the run.
 std::string structureName(const Projection& p, int s) {
   std::string name(p.slabFileName(s));
-  if (p.program.reader == Reader::Polyrate) name += " (structure " + std::to_string(s) + ")";
+  if (p.software.words().reader == Reader::Polyrate) name += " (structure " + std::to_string(s) + ")";
   return name;
 }
 
@@ -25,7 +25,7 @@ std::string structureName(const Projection& p, int s) {
 // finish a file without one, and a Polyrate file may hold fewer structures
 // than the run needs.
 void checkStructures(const Projection& p) {
-  const Reader reader = p.program.reader;
+  const Reader reader = p.software.words().reader;
   const bool gaussian = reader == Reader::Gaussian;
   if (gaussian || reader == Reader::Molpro) {
     for (int s = 1; s <= p.itrans; ++s) {
@@ -86,7 +86,7 @@ void checkModesAsRead(const Projection& p, Console& console) {
 // probably been given in each other's place.
 void noteReactionMode(const Projection& p, Console& console) {
   const double reaction = p.freq(p.nimag, p.itrans);
-  const bool signs = p.program.reader != Reader::Polyrate;
+  const bool signs = p.software.words().reader != Reader::Polyrate;
   const bool zero = reaction == 0.0;
   const bool notNegative = signs && !(reaction < 0.0);  // a NaN included
   if (!zero && !notNegative) return;
@@ -154,7 +154,7 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   // Gaussian and Molpro modes become unit mode vectors (the test looks at
   // the software's words, not at the reader that ran); the other programs'
   // modes are projected as read, and only checked.
-  if (!p.program.weightsModes) {
+  if (!p.software.words().weightsModes) {
     checkModesAsRead(p, console);
   } else {
     for (int s = 1; s <= p.itrans; ++s) {

@@ -13,13 +13,16 @@ void readfile(Projection& p, Console& console) {
 
   out.free({"Kelmar calculations"});
   skipLines(in, 2);
-  freeRead(in, {ReadItem::text(p.software, kTextLength).at(p.softwareLine)});
-  p.program = softwareWords(p.software);
-  out.free({"software:   ", p.software});
+  // A null value or a slash leaves a word as it stood.
+  std::string software = p.software.text();
+  freeRead(in, {ReadItem::text(software, kTextLength).at(p.softwareLine)});
+  p.software = Software(software);
+  out.free({"software:   ", p.software.text()});
   skipLines(in);
-  freeRead(in, {ReadItem::text(p.reactype, kTextLength).at(p.reactypeLine)});
-  p.reaction = reactypeWords(p.reactype);
-  out.free({"reactype:   ", p.reactype});
+  std::string reactype = p.reactype.text();
+  freeRead(in, {ReadItem::text(reactype, kTextLength).at(p.reactypeLine)});
+  p.reactype = Reactype(reactype);
+  out.free({"reactype:   ", p.reactype.text()});
   skipLines(in);
   freeRead(in, {ReadItem::integer(p.iprod).at(p.iprodLine)});
   skipLines(in);
@@ -50,7 +53,7 @@ void readfile(Projection& p, Console& console) {
                              " (a line that names a file the run reads must not be left empty)");
     }
   };
-  switch (p.program.names) {
+  switch (p.software.words().names) {
     case FileNames::One:
       readName(1);
       skipLines(in, 2);

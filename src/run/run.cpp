@@ -11,7 +11,7 @@ namespace kelmar {
 
 void analyse(Projection& p, Coor& coor, int ninit, Console& console) {
   optgeom(p, coor, console);
-  switch (p.reaction.translations) {
+  switch (p.reactype.words().translations) {
     case Translations::Relative:
       gasphase(p, coor, console);
       break;

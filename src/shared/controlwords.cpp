@@ -22,6 +22,16 @@ SoftwareWords softwareWords(std::string_view software) {
   return w;
 }
 
+template <class Words, Words (*decide)(std::string_view)>
+ControlWord<Words, decide>::ControlWord(std::string_view text)
+    : text_(text.substr(0, kTextLength)), words_() {
+  text_.resize(kTextLength, ' ');
+  words_ = decide(text_);
+}
+
+template class ControlWord<SoftwareWords, softwareWords>;
+template class ControlWord<ReactypeWords, reactypeWords>;
+
 ReactypeWords reactypeWords(std::string_view reactype) {
   ReactypeWords w;
   const bool surface = contains(reactype, "surface");

@@ -11,6 +11,7 @@
 // gas-phase path.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace kelmar {
@@ -60,6 +61,31 @@ struct ReactypeWords {
 
 SoftwareWords softwareWords(std::string_view software);
 ReactypeWords reactypeWords(std::string_view reactype);
+
+// A control word as the run holds it: the text, cut or padded with blanks to
+// its 50 characters, and what its words decide. It is built from the text
+// alone, so the decisions always belong to the text they were made from.
+template <class Words, Words (*decide)(std::string_view)>
+class ControlWord {
+ public:
+  // A text of blanks, which holds none of the words.
+  ControlWord() : ControlWord(std::string_view()) {}
+  explicit ControlWord(std::string_view text);
+
+  // The text as read, at its 50 characters (the echo prints it so).
+  const std::string& text() const { return text_; }
+  const Words& words() const { return words_; }
+
+ private:
+  std::string text_;
+  Words words_;
+};
+
+using Software = ControlWord<SoftwareWords, softwareWords>;
+using Reactype = ControlWord<ReactypeWords, reactypeWords>;
+
+extern template class ControlWord<SoftwareWords, softwareWords>;
+extern template class ControlWord<ReactypeWords, reactypeWords>;
 
 // The words, for the messages about a value that holds none of them.
 inline constexpr std::string_view kSoftwareWordsAccepted = "gaussian, molpro, polyrate and vasp";

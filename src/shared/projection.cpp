@@ -33,7 +33,7 @@ std::string_view trimmedName(std::string_view text) {
 
 std::string_view Projection::slabFileName(int s) const {
   // a Polyrate file holds every structure
-  if (program.names == FileNames::One) return trimmedName(fname);
+  if (software.words().names == FileNames::One) return trimmedName(fname);
   switch (s) {
     case 1:
       return trimmedName(fname);
@@ -46,12 +46,12 @@ std::string_view Projection::slabFileName(int s) const {
 
 long Projection::fnameLine(int s) const {
   checkIndex("file name slab", s, kMaxSlabs);
-  return program.names == FileNames::One ? fnameLines[0] : fnameLines[s - 1];
+  return software.words().names == FileNames::One ? fnameLines[0] : fnameLines[s - 1];
 }
 
 bool Projection::fnameWasCut(int s) const {
   checkIndex("file name slab", s, kMaxSlabs);
-  return program.names == FileNames::One ? fnameCut[0] : fnameCut[s - 1];
+  return software.words().names == FileNames::One ? fnameCut[0] : fnameCut[s - 1];
 }
 
 std::string Projection::placeOf(const Origin& o) const {

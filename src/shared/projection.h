@@ -155,8 +155,10 @@ struct Origin {
 
 struct Projection {
   // control values
-  std::string software = blankText();
-  std::string reactype = blankText();
+  // the outside program and the kind of reaction, each with what its words
+  // decide (see ControlWord)
+  Software software;
+  Reactype reactype;
   int iprod = 0;
   std::string fname = blankText();
   std::string fname2 = blankText();
@@ -167,10 +169,6 @@ struct Projection {
   int linear2 = 0;
   int linear = 0;
   double delt = 0.0;
-
-  // what the words of software and reactype decide, set as each is read
-  SoftwareWords program;
-  ReactypeWords reaction;
 
   // mode counts
   int nmode = 0;

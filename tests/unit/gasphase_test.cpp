@@ -26,8 +26,8 @@ GasRun gasRun(int iprod, int nreact1, const std::vector<Atom>& atoms, double del
   GasRun g;
   Projection& p = *g.p;
   const int n = int(atoms.size());
-  setReactype(p, "gas");
-  setSoftware(p, "gaussian");
+  p.reactype = Reactype("gas");
+  p.software = Software("gaussian");
   p.iprod = iprod;
   p.natom = n;
   p.nreact1 = nreact1;

@@ -17,7 +17,7 @@ using Loaded = TestState;
 Loaded threeAtoms(const char* software = "gaussian") {
   Loaded l;
   Projection& p = *l.p;
-  setSoftware(p, software);
+  p.software = Software(software);
   p.fname = blankText().replace(0, 5, "r.log");
   p.fname2 = blankText().replace(0, 6, "ts.log");
   p.natom = 3;
@@ -100,7 +100,7 @@ TEST(LoadingTail, GaussianAndMolproModesBecomeUnitVectorsOthersStayAsRead) {
     l.p->eigv(2, 4, 1) = 3.0;  // mode 2 of slab 1: rows 2 (atom 1) and 4 (atom 2)
     TestConsole tc;
     loadingtail(*l.p, *l.coor, tc.console);
-    bool weighted = contains(l.p->software, "gaussian") || contains(l.p->software, "molpro");
+    bool weighted = contains(l.p->software.text(), "gaussian") || contains(l.p->software.text(), "molpro");
     double w1 = std::sqrt(15.995), w2 = 3.0 * std::sqrt(1.008);
     double norm = std::sqrt(w1 * w1 + w2 * w2);
     EXPECT_DOUBLE_EQ(l.p->eigv(2, 2, 1), weighted ? w1 / norm : 1.0) << software;

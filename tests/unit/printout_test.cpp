@@ -30,8 +30,8 @@ const std::string kHeading =
 // the report must not read hold other values.
 std::unique_ptr<Projection> threeAtomGasRun(int iprod) {
   auto p = std::make_unique<Projection>();
-  setSoftware(*p, "gaussian");
-  setReactype(*p, "gas");
+  p->software = Software("gaussian");
+  p->reactype = Reactype("gas");
   p->iprod = iprod;
   p->natom = 3;
   p->nreact1 = 1;
@@ -98,8 +98,8 @@ TEST(Printout, GasPhaseProductRunUsesSlabTwoAndKeepsTheLabels) {
 // cannot turn), and every mode line is a rotation or translation (ninit 0).
 TEST(Printout, SurfaceBlockOfOneAtom) {
   auto p = std::make_unique<Projection>();
-  setSoftware(*p, "vasp");
-  setReactype(*p, "surface");
+  p->software = Software("vasp");
+  p->reactype = Reactype("surface");
   p->natom = 1;
   p->nmode = 3;
   p->nvibm = 3;
@@ -138,7 +138,7 @@ TEST(Printout, SurfaceBlockOfOneAtom) {
 
 TEST(Printout, ReactypeWithBothWordsGetsTheGasBlock) {
   auto p = threeAtomGasRun(0);
-  setReactype(*p, "gas-surface");
+  p->reactype = Reactype("gas-surface");
   TestConsole tc;
   printout(*p, 1, tc.console);
   EXPECT_EQ(tc.out(), kHeading + kThreeAtomBody);
@@ -148,8 +148,8 @@ TEST(Printout, ReactypeWithBothWordsGetsTheGasBlock) {
 // " reactant rot or transmode", in mode order.
 std::string labels(const std::string& software, int ninit, int nvibm) {
   auto p = std::make_unique<Projection>();
-  setSoftware(*p, software);
-  setReactype(*p, "surface");
+  p->software = Software(software);
+  p->reactype = Reactype("surface");
   p->natom = 4;
   p->nmode = 12;
   p->nvibm = nvibm;

@@ -33,7 +33,7 @@ TEST(Readfile, WorkedExampleEchoAndValues) {
             " linear1,linear2,linear           0           1           0\n"
             " read kelmarinput.txt done\n"
             " \n");
-  EXPECT_EQ(p->software, padded("gaussian"));
+  EXPECT_EQ(p->software.text(), padded("gaussian"));
   EXPECT_EQ(p->fname, padded("r.log"));
   EXPECT_EQ(p->fname2, padded("ts.log"));
   EXPECT_EQ(p->fname3, padded(""));
@@ -131,7 +131,7 @@ TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
   };
   for (const auto& c : cases) {
     auto p = std::make_unique<Projection>();
-    setReactype(*p, c.reactype);
+    p->reactype = Reactype(c.reactype);
     p->natom = c.natom;
     p->nreact1 = c.nreact1;
     p->linear1 = c.linear1;
@@ -148,7 +148,7 @@ TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
 TEST(Countmodes, ReactionTypeWithNeitherWordStops) {
   for (const char* reactype : {"Gas", "SURFACE", "liquid"}) {
     auto p = std::make_unique<Projection>();
-    setReactype(*p, reactype);
+    p->reactype = Reactype(reactype);
     p->reactypeLine = 5;
     p->natom = 3;
     int ninit = 0;
@@ -179,7 +179,7 @@ TEST(Countmodes, GasPhaseRunWithoutVibrationalModeIsRejectedAfterTheCounts) {
   };
   for (const auto& c : cases) {
     auto p = std::make_unique<Projection>();
-    setReactype(*p, "gas");
+    p->reactype = Reactype("gas");
     p->natom = c.natom;
     p->nreact1 = c.natom;
     p->linear = c.linear;

@@ -1,5 +1,6 @@
 list(APPEND KELMAR_UNIT_TESTS
   unit/numbers_test.cpp
+  unit/controlwords_test.cpp
   unit/instream_test.cpp
   unit/freeread_test.cpp
   unit/markerscan_test.cpp

@@ -25,8 +25,8 @@ SurfaceRun surfaceRun(const std::vector<Atom>& atoms, double delt, int iprod = 0
   SurfaceRun g;
   Projection& p = *g.p;
   const int n = int(atoms.size());
-  setReactype(p, "surface");
-  setSoftware(p, "vasp");
+  p.reactype = Reactype("surface");
+  p.software = Software("vasp");
   p.iprod = iprod;
   p.natom = n;
   p.nreact1 = n > 1 ? n - 1 : n;  // the fragments play no part here

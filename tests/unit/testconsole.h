@@ -36,17 +36,6 @@ struct TestState {
   std::unique_ptr<Coor> coor = std::make_unique<Coor>();
 };
 
-// The control words of a run as readfile sets them: the text padded to its
-// 50 characters and what its words decide.
-inline void setSoftware(Projection& p, std::string_view software) {
-  p.software = blankText().replace(0, software.size(), software);
-  p.program = softwareWords(p.software);
-}
-inline void setReactype(Projection& p, std::string_view reactype) {
-  p.reactype = blankText().replace(0, reactype.size(), reactype);
-  p.reaction = reactypeWords(p.reactype);
-}
-
 // Runs f and returns the message of the run's end that it throws, checking
 // its exit status; "the run went on" when f returns.
 template <class F>
