@@ -44,19 +44,6 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
 void inputpolyrate(Projection& p, Coor& coor, InputStream& file, ScanKernel kernel);
 void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
 
-// The shape of the rows of a geometry table, one letter per blank-separated
-// column (i an integer, r a real number, w any word), and of the line that
-// ends the table.
-struct TableShape {
-  const char* columns;
-  bool (*isEnd)(std::string_view line);
-};
-
-// Called after the natom rows of a geometry table: passes over the rows
-// that follow, and when the table then shows its end, notes how many atoms
-// it holds. The stream is left before the first line that is no row.
-void noteLongerTable(InputStream& in, int natom, const TableShape& shape, Console& console);
-
 // Fragment masses, the loading echo, the unit mode vectors of Gaussian and
 // Molpro files, the imaginary frequency and the reaction-mode vector.
 void loadingtail(Projection& p, Coor& coor, Console& console);

@@ -4,11 +4,20 @@
 #include <vector>
 
 #include "input/input.h"
+#include "input/tablerows.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
 
 namespace kelmar {
 namespace {
+
+// A row of the "Coordinates (Angstroms)" table: centre number, atomic
+// number and atomic type, then x, y and z.
+constexpr std::string_view kGeometryRow = "iiirrr";
+// A row of a mode block: atom number and atomic number, then x, y and z of
+// each mode of the block (of every mode the file prints there, whether the
+// run reads them or not).
+constexpr std::string_view kModeRow = "iirrr+";
 
 // After the "Frequencies --" line of a block Gaussian prints property lines
 // ("Red. masses --", "Frc consts  --", "IR Inten    --", and with Raman
@@ -30,8 +39,12 @@ void skipPropertyLines(InputStream& in) {
 //  IR Inten    --     18.5513                 3.0551                19.9600
 //   Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z
 //      1   6    -0.34  -0.17  -0.07     0.05  -0.02  -0.18     0.34   0.08   0.05
+//
+// A file with more atoms than natom lists a row past them: the run ends
+// there rather than project modes cut to natom atoms.
 void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items) {
-  SectionScope section(in, {"the mode block", "modes", m0, m0 + w - 1, 0, p.natom});
+  const Section block{"the mode block", "modes", m0, m0 + w - 1, 0, p.natom};
+  SectionScope section(in, block);
   skipLines(in, 2);
   items.clear();
   items.push_back(ReadItem::word());
@@ -48,24 +61,8 @@ void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::ve
     }
     freeRead(in, items);
   }
+  rejectRowPastNatom(in, p.natom, kModeRow, block);
 }
-
-// A line of dashes and blanks, with at least one dash.
-bool isDashedLine(std::string_view line) {
-  bool dash = false;
-  for (char c : line) {
-    if (c == '-') {
-      dash = true;
-    } else if (c != ' ') {
-      return false;
-    }
-  }
-  return dash;
-}
-
-// A row of the "Coordinates (Angstroms)" table: centre number, atomic
-// number and atomic type, then x, y and z; a dashed line ends the table.
-constexpr TableShape kGeometryTable{"iiirrr", isDashedLine};
 
 }  // namespace
 
@@ -83,6 +80,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
   for (InputStream* file : files) {
     ++s;
     InputStream& in = *file;
+    bool tableNoted = false;  // an optimisation log repeats its table
     while (scan.nextLine(in, f1)) {
       //  -------------------
       //  - Thermochemistry -
@@ -113,7 +111,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
                         ReadItem::real(coor.x(pos)), ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
         }
         //  ---------------------------------------------------------------------
-        noteLongerTable(in, n, kGeometryTable, console);
+        noteLongerTable(in, n, kGeometryRow, tableNoted, console);
       }
       //  Harmonic frequencies (cm**-1), IR intensities (KM/Mole), Raman scattering
       //  ...

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "input/tablerows.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
 
@@ -22,14 +23,14 @@ namespace {
 
 bool isModeIndex(long long m) { return m >= 1 && m <= kMaxModes; }
 
-bool isEmptyLine(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
-
-// A row of the geometry table: number, atom, charge, x, y and z; an empty
-// line ends the table.
-constexpr TableShape kGeometryTable{"iwrrrr", isEmptyLine};
+// A row of the geometry table: number, atom, charge, x, y and z.
+constexpr std::string_view kGeometryRow = "iwrrrr";
+// A row of a mode group: its label (atom symbol, axis and atom number, as in
+// HX12), then one component of each mode of the group.
+constexpr std::string_view kModeRow = "wr+";
 
 //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
-void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, Console& console) {
+void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, bool& tableNoted, Console& console) {
   SectionScope section(in, {"the geometry", "atoms", 1, p.natom, 0, p.natom});
   p.geometryFound(s) = true;
   skipLines(in, 6);
@@ -40,7 +41,7 @@ void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, Console& co
                   ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
   }
   // an empty line ends the table
-  noteLongerTable(in, p.natom, kGeometryTable, console);
+  noteLongerTable(in, p.natom, kGeometryRow, tableNoted, console);
 }
 
 // A count list: one skipped title line, then lines whose first value is the
@@ -97,7 +98,8 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
 
   std::vector<ReadItem> items;
   auto readGroup = [&](long long first, int w, bool full) {
-    SectionScope scope(in, {"the mode group", "modes", int(first), int(first + w - 1), 0, p.natom});
+    const Section group{"the mode group", "modes", int(first), int(first + w - 1), 0, p.natom};
+    SectionScope scope(in, group);
     skipLines(in, 2);
     items.clear();
     items.push_back(ReadItem::word());
@@ -118,6 +120,8 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
       for (int j = 0; j < w; ++j) items.push_back(ReadItem::real(p.eigv(int(first + j), r, s)));
       freeRead(in, items);
     }
+    // a file of more atoms than natom goes on with their rows
+    rejectRowPastNatom(in, p.natom, kModeRow, group);
   };
   for (long long g = 1; g <= q; ++g) readGroup(base + 5 * (g - 1) + 1, 5, true);
   if (rest != 0) readGroup(base + 5 * q + 1, rest > 0 ? int(rest) : 0, false);
@@ -143,6 +147,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
   for (InputStream* file : files) {
     ++s;
     InputStream& in = *file;
+    bool tableNoted = false;
     while (scan.nextLine(in, f1)) {
       //  FREQUENCIES * CALCULATION OF NORMAL MODES FOR UCCSD(T)
       //
@@ -152,7 +157,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //   Nr  Atom  Charge       X              Y              Z
       //
       //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
-      if (f1.contains("CALCULATION OF NORMAL MODES")) readGeometry(p, coor, in, s, console);
+      if (f1.contains("CALCULATION OF NORMAL MODES")) readGeometry(p, coor, in, s, tableNoted, console);
       //  Imaginary Vibration  Wavenumber
       //         Nr             [1/cm]
       //         1             1997.98

@@ -7,25 +7,56 @@
 #include "shared/freeread.h"
 
 namespace kelmar {
+namespace {
+
+// The reads of one value of the control file, with the label line before
+// it: a read error among them names the value and the line that holds it in
+// a well-formed control file, so that a line left out or added above shows
+// at once.
+class ValueReads {
+ public:
+  ValueReads(InputStream& in, const std::string& value, long wellFormedLine, const std::string& after = {})
+      : text_(value + ", which a well-formed control file gives on line " + std::to_string(wellFormedLine) + after),
+        scope_(in, Section{text_.c_str(), nullptr, 0, 0, 0, 0}) {}
+
+ private:
+  std::string text_;
+  SectionScope scope_;
+};
+
+}  // namespace
+
 void readfile(Projection& p, Console& console) {
   InputStream& in = console.in;
   Output& out = console.out;
 
   out.free({"Kelmar calculations"});
-  skipLines(in, 2);
-  // A null value or a slash leaves a word as it stood.
-  std::string software = p.software.text();
-  freeRead(in, {ReadItem::text(software, kTextLength).at(p.softwareLine)});
-  p.software = Software(software);
+  {
+    ValueReads value(in, "software", 3, ", after the title line and its own label line");
+    skipLines(in, 2);
+    // A null value or a slash leaves a word as it stood.
+    std::string software = p.software.text();
+    freeRead(in, {ReadItem::text(software, kTextLength).at(p.softwareLine)});
+    p.software = Software(software);
+  }
   out.free({"software:   ", p.software.text()});
-  skipLines(in);
-  std::string reactype = p.reactype.text();
-  freeRead(in, {ReadItem::text(reactype, kTextLength).at(p.reactypeLine)});
-  p.reactype = Reactype(reactype);
+  {
+    ValueReads value(in, "reactype", 5);
+    skipLines(in);
+    std::string reactype = p.reactype.text();
+    freeRead(in, {ReadItem::text(reactype, kTextLength).at(p.reactypeLine)});
+    p.reactype = Reactype(reactype);
+  }
   out.free({"reactype:   ", p.reactype.text()});
-  skipLines(in);
-  freeRead(in, {ReadItem::integer(p.iprod).at(p.iprodLine)});
-  skipLines(in);
+  {
+    ValueReads value(in, "iprod", 7);
+    skipLines(in);
+    freeRead(in, {ReadItem::integer(p.iprod).at(p.iprodLine)});
+  }
+  {
+    ValueReads value(in, "the label line of the structure files", 8);
+    skipLines(in);
+  }
   if (p.iprod != 1 && p.iprod != 0) {
     stopRun("iprod error", p.placeOf(Origin{0, p.iprodLine}) + ": iprod is " +
                                std::to_string(p.iprod) +
@@ -39,7 +70,10 @@ void readfile(Projection& p, Console& console) {
     std::string& name = s == 1 ? p.fname : s == 2 ? p.fname2 : p.fname3;
     long& line = p.fnameLines[s - 1];
     const long expected = in.lineNumber() + 1;
-    freeRead(in, {ReadItem::text(name, kTextLength).at(line).cutInto(p.fnameCut[s - 1])});
+    {
+      ValueReads value(in, "the name of structure file " + std::to_string(s), 8 + s);
+      freeRead(in, {ReadItem::text(name, kTextLength).at(line).cutInto(p.fnameCut[s - 1])});
+    }
     // The read passes over empty lines: a line left empty for a name that
     // the run reads takes the next line's first word, and every later line
     // shifts by one.
@@ -53,15 +87,21 @@ void readfile(Projection& p, Console& console) {
                              " (a line that names a file the run reads must not be left empty)");
     }
   };
+  // a line of a file name that the run does not read
+  auto skipName = [&](int s) {
+    ValueReads value(in, "the line of structure file " + std::to_string(s) + ", unused in this run", 8 + s);
+    skipLines(in);
+  };
   switch (p.software.words().names) {
     case FileNames::One:
       readName(1);
-      skipLines(in, 2);
+      skipName(2);
+      skipName(3);
       break;
     case FileNames::ReactantAndTransitionState:
       readName(1);
       readName(2);
-      skipLines(in);
+      skipName(3);
       if (p.iprod == 1) {
         writeNote(console, p.placeOf(Origin{0, p.iprodLine}) +
                                ": iprod 1 is taken as 0: a run of VASP-derived mode files projects the reactant "
@@ -75,14 +115,17 @@ void readfile(Projection& p, Console& console) {
       if (p.iprod == 1) {
         readName(3);
       } else {
-        skipLines(in);
+        skipName(3);
       }
       break;
   }
   out.free({"iprod", p.iprod});
 
-  skipLines(in);
-  freeRead(in, {ReadItem::integer(p.natom), ReadItem::integer(p.nreact1)});
+  {
+    ValueReads value(in, "natom and nreact1", 13);
+    skipLines(in);
+    freeRead(in, {ReadItem::integer(p.natom), ReadItem::integer(p.nreact1)});
+  }
   out.free({"natom,nreact1", p.natom, p.nreact1});
   // The stores hold at most kMaxAtoms atoms; the masses below are read into
   // them, so the counts are checked before anything else is read.
@@ -95,11 +138,13 @@ void readfile(Projection& p, Console& console) {
                 " is outside 0..natom (0.." + std::to_string(p.natom) + ")");
   }
 
-  skipLines(in);
-  freeRead(in, {ReadItem::integer(p.linear1), ReadItem::integer(p.linear2), ReadItem::integer(p.linear)});
+  {
+    ValueReads value(in, "linear1, linear2 and linear", 15);
+    skipLines(in);
+    freeRead(in, {ReadItem::integer(p.linear1), ReadItem::integer(p.linear2), ReadItem::integer(p.linear)});
+  }
   out.free({"linear1,linear2,linear", p.linear1, p.linear2, p.linear});
 
-  skipLines(in);
   // Each mass remembers its line, so that a mass the run cannot use is
   // reported where it stands; one that a slash leaves unset gets the line
   // where the read ended.
@@ -110,20 +155,31 @@ void readfile(Projection& p, Console& console) {
     masses.push_back(ReadItem::real(p.amass(a)).at(p.massOrigin(a).line));
   }
   {
-    SectionScope section(in, {"the masses", "atoms", 1, p.natom, 0, p.natom});
+    SectionScope section(in, {"the masses", "atoms", 1, p.natom, 0, p.natom,
+                              "a well-formed control file gives them from line 17 on"});
+    skipLines(in);
     freeRead(in, masses);
   }
+  const long massesEnd = in.lineNumber();
   for (int a = 1; a <= p.natom; ++a) {
-    if (p.massOrigin(a).line == 0) p.massOrigin(a).line = in.lineNumber();
+    if (p.massOrigin(a).line == 0) p.massOrigin(a).line = massesEnd;
   }
 
-  skipLines(in);
-  freeRead(in, {ReadItem::real(p.delt)});
-  long deltLine = in.lineNumber();
-
-  skipLines(in);
-  double unused[3] = {0.0, 0.0, 0.0};
-  freeRead(in, {ReadItem::real(unused[0]), ReadItem::real(unused[1]), ReadItem::real(unused[2])});
+  // The masses may take several lines; the lines after them are counted
+  // from the last.
+  long deltLine = 0;
+  {
+    ValueReads value(in, "delt", massesEnd + 2, ", the second line after the masses");
+    skipLines(in);
+    freeRead(in, {ReadItem::real(p.delt).at(deltLine)});
+    if (deltLine == 0) deltLine = in.lineNumber();  // a slash left delt unset
+  }
+  {
+    ValueReads value(in, "the three numbers of the last line", deltLine + 2, ", the second line after delt");
+    skipLines(in);
+    double unused[3] = {0.0, 0.0, 0.0};
+    freeRead(in, {ReadItem::real(unused[0]), ReadItem::real(unused[1]), ReadItem::real(unused[2])});
+  }
 
   // The translational vectors divide by the step.
   if (p.delt == 0.0) {

@@ -7,5 +7,5 @@ list(APPEND KELMAR_SOURCES
   src/input/inputpolyrate.cpp
   src/input/inputvasp.cpp
   src/input/loadingtail.cpp
-  src/input/tablelength.cpp
+  src/input/tablerows.cpp
 )

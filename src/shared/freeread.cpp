@@ -69,6 +69,10 @@ class ValueScanner {
 
   explicit ValueScanner(InputStream& in) : in_(in) {}
 
+  // The line on which the value just handed out starts (a quoted text may
+  // end on a later one); for a null value, the line of its comma.
+  long valueLine() const { return valueLine_; }
+
   // Whether the token just cut out ended at a separator with more than
   // separators after it on its line.
   bool moreAfterToken() const {
@@ -96,12 +100,16 @@ class ValueScanner {
       }
       if (c == ',') {
         ++pos_;
-        if (sawComma_) return Kind::Null;
+        if (sawComma_) {
+          valueLine_ = in_.lineNumber();
+          return Kind::Null;
+        }
         sawComma_ = true;
         continue;
       }
       if (c == '/') return Kind::Slash;
       sawComma_ = false;
+      valueLine_ = in_.lineNumber();
       // r*c: r copies of the value c; r* alone: r null values
       std::size_t j = pos_;
       while (j < line_.size() && line_[j] >= '0' && line_[j] <= '9') ++j;
@@ -181,6 +189,7 @@ class ValueScanner {
   std::size_t pos_ = 0;
   bool haveLine_ = false;
   bool sawComma_ = true;  // a comma at the start of a read is a null value
+  long valueLine_ = 0;
   long repeatLeft_ = 0;
   Kind repeatKind_ = Kind::Null;
   std::string repeatValue_;
@@ -206,7 +215,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     ValueScanner::Kind kind = scanner.next(value);
     if (kind == ValueScanner::Kind::End) endOfInput(in, describe(items.subspan(i)));
     if (kind == ValueScanner::Kind::Slash) return true;
-    if (item.line) *item.line = in.lineNumber();
+    if (item.line) *item.line = scanner.valueLine();
     if (kind == ValueScanner::Kind::Null) continue;
     bool ok = true;
     switch (item.kind) {

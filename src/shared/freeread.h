@@ -30,7 +30,7 @@ struct ReadItem {
   Kind kind;
   void* dest = nullptr;
   std::size_t length = 0;  // declared length of a text
-  long* line = nullptr;    // when set, receives the number of the line the value stood on
+  long* line = nullptr;    // when set, receives the number of the line on which the value starts
   // When set, for a text: receives whether the value was an unquoted token
   // that a blank, tab, comma or slash ended with more text after it on its
   // line (a name that the user meant to hold that character, say).

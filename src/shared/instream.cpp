@@ -29,13 +29,20 @@ std::size_t checkedLimit(std::size_t maxLine) {
 
 }  // namespace
 
-std::string Section::describe() const {
+std::string Section::name() const {
+  if (unit == nullptr) return what;
   std::string_view u(unit);
   std::string range = first == last ? std::string(u.substr(0, u.size() - 1)) + " " + std::to_string(first)
                                     : std::string(u) + " " + std::to_string(first) + "-" + std::to_string(last);
-  std::string text = std::string(what) + " of " + range;
+  return std::string(what) + " of " + range;
+}
+
+std::string Section::describe() const {
+  std::string text = name();
   if (structure > 0) text += ", structure " + std::to_string(structure);
-  return text + ", natom " + std::to_string(natom);
+  if (natom > 0) text += ", natom " + std::to_string(natom);
+  if (!hint.empty()) text += "; " + hint;
+  return text;
 }
 
 InputStream::InputStream(int fd, std::string name, bool owned, std::size_t maxLineLength)

@@ -14,21 +14,35 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kelmar {
 
-// The section of a structure file that a reader is in, for the messages of
-// read errors: `what` ("the mode block") over the atoms or modes first..last
-// of structure `structure` (0 when the file holds one structure).
+// The section of a file that a reader is in, for the messages of read
+// errors: `what` ("the mode block") over the atoms or modes first..last of
+// structure `structure` (0 when the file holds one structure), or `what`
+// alone when `unit` is null (a value of the control file).
 struct Section {
+  Section(const char* what_, const char* unit_, int first_, int last_, int structure_, int natom_,
+          std::string hint_ = {})
+      : what(what_),
+        unit(unit_),
+        first(first_),
+        last(last_),
+        structure(structure_),
+        natom(natom_),
+        hint(std::move(hint_)) {}
   const char* what = "";
   const char* unit = "atoms";  // plural; a range of one drops the final s
   int first = 0;
   int last = 0;
   int structure = 0;
-  int natom = 0;
-  // "the mode block of modes 34-36, natom 13"
+  int natom = 0;      // named when above 0
+  std::string hint;   // what may have gone wrong, when known
+  // "the mode block of modes 34-36"
+  std::string name() const;
+  // "the mode block of modes 34-36, natom 13", then "; " and the hint
   std::string describe() const;
 };
 

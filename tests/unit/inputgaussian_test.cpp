@@ -127,34 +127,107 @@ TEST(InputGaussian, BlankLinesAmongDataLinesArePassedOver) {
   EXPECT_EQ(coor->z(3), 3.5);
 }
 
-// A table of more rows than natom gets a note once its dashed line shows
-// where it ends; the reading goes on as before, from the first line that is
-// no row.
+// A geometry table with a row for an atom past natom gets a note, once per
+// file. The note looks at the line after the natom rows and steps back over
+// it, so the reading goes on from that line whatever the note finds.
 TEST(InputGaussian, GeometryTableLongerThanNatomGetsANote) {
   const std::string row4 = " 4 1 0 0.0 0.0 4.5\n";
   const std::string dashes = " ---------------------------------------------------------------------\n";
+  const std::string note = "kelmar: note: file1.log, line 8: the geometry table lists atom 4, but natom is 3 (noted "
+                           "once per file)\n";
   const struct {
     std::string after;  // the lines after the three rows of geometry(1.0)
-    const char* err;
+    std::string err;
   } cases[] = {
       {dashes, ""},
-      {row4 + dashes, "kelmar: note: file1.log, line 9: the geometry table holds 4 atoms; natom is 3\n"},
-      {row4 + row4 + "\t 5 1 0 1e0 2D0 -3.\n" + dashes,
-       "kelmar: note: file1.log, line 11: the geometry table holds 6 atoms; natom is 3\n"},
-      {row4 + " Rotational constants (GHZ):\n", ""},  // the table shows no end
-      {row4 + " 5 1 0 0.0 0.0\n" + dashes, ""},  // a line of another shape ends the rows
-      {row4 + " 5.0 1 0 0.0 0.0 5.5\n" + dashes, ""},      // a real where the centre number stands
-      {row4 + " 5a 1 0 0.0 0.0 5.5\n" + dashes, ""},       // an integer run into other text
-      {row4 + " 1234567890 1 0 0.0 0.0 5.5\n" + dashes, ""},  // more digits than a row's integer
-      {row4 + " 5 1 0 0.0 0.0 5.5 7\n" + dashes, ""},      // a seventh token
-      {row4, ""},                                    // the file ends
-      {row4 + geometry(-3.0), ""},                   // the line after the rows is scanned
+      {row4 + dashes, note},
+      {row4 + row4 + "\t 5 1 0 1e0 2D0 -3.\n" + dashes, note},
+      {row4 + " Rotational constants (GHZ):\n", note},
+      {row4, note},                                           // the file ends after it
+      {row4 + dashes + geometry(-3.0) + row4 + dashes, note},  // once per file
+      {" 3 1 0 0.0 0.0 5.5\n" + dashes, ""},                   // no atom past natom
+      {" 4.0 1 0 0.0 0.0 5.5\n" + dashes, ""},                 // a real where the centre number stands
+      {" 4a 1 0 0.0 0.0 5.5\n" + dashes, ""},                  // an integer run into other text
+      {" 1234567890 1 0 0.0 0.0 5.5\n" + dashes, ""},          // more digits than a row's integer
+      {" 4 1 0 0.0 0.0 5.5 7\n" + dashes, ""},                 // a seventh token
+      {" 4 1 0 0.0 0.0\n" + dashes, ""},                       // a fifth
+      {row4 + geometry(-3.0), note},                           // the line after the rows is scanned
   };
   for (const auto& c : cases) {
     auto p = threeAtoms();
     auto coor = std::make_unique<Coor>();
     EXPECT_EQ(readTexts(*p, *coor, {geometry(1.0) + c.after, ""}), c.err) << c.after;
     EXPECT_EQ(coor->z(3), c.after.find("Standard") != std::string::npos ? -3.0 : 1.0) << c.after;
+  }
+  // every file gets its own note
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  EXPECT_EQ(readTexts(*p, *coor, {geometry(1.0) + row4, geometry(1.0) + row4}),
+            note + "kelmar: note: file2.log, line 8: the geometry table lists atom 4, but natom is 3 (noted once "
+                   "per file)\n");
+}
+
+// One line may open two sections: the mode block reads on from the line
+// after the natom rows, the note having read nothing.
+TEST(InputGaussian, TableNoteReadsNothingBeforeASectionOfTheSameLine) {
+  const std::string file =
+      " Center Atomic Atomic Coordinates (Angstroms) and normal coordinates:\n"
+      " Number     Number       Type             X           Y           Z\n"
+      " ---------------------------------------------------------------------\n"
+      " 1 8 0 0.0 0.0 0.117\n"
+      " 2 1 0 0.0 0.757 -0.467\n"
+      " 3 1 0 0.0 -0.757 -0.5\n"
+      " 4 1 0 0.0 0.0 4.5\n"
+      " ---------------------------------------------------------------------\n"
+      " Frequencies -- -95.2 160.5 390.8\n"
+      " Red. masses --      1.0800                 1.0453                 1.0828\n"
+      " Frc consts  --      0.0400                 0.0300                 0.0600\n"
+      " IR Inten    --      0.1000                 0.2000                 0.3000\n"
+      "  Atom  AN      X      Y      Z        X      Y      Z        X      Y      Z\n"
+      " 1 8 0.0 0.0 0.07 0.0 0.0 -0.05 0.0 0.61 0.0\n"
+      " 2 1 0.0 0.43 -0.56 0.1 0.2 0.3 0.4 0.5 0.6\n"
+      " 3 1 0.0 -0.43 -0.56 -0.1 -0.2 -0.3 -0.4 -0.5 -0.6\n";
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  EXPECT_EQ(readTexts(*p, *coor, {file, ""}),
+            "kelmar: note: file1.log, line 7: the geometry table lists atom 4, but natom is 3 (noted once per "
+            "file)\n");
+  EXPECT_EQ(coor->z(3), -0.5);
+  EXPECT_EQ(p->freq(1, 1), -95.2);
+  EXPECT_EQ(p->freq(3, 1), 390.8);
+  EXPECT_EQ(p->eigv(3, 9, 1), -0.6);
+}
+
+// A mode block that lists an atom past natom ends the run: its modes would
+// be projected cut to natom atoms. The check looks at the line after the
+// natom rows, whatever number of modes the run reads of each row.
+TEST(InputGaussian, ModeBlockWithARowPastNatomEndsTheRun) {
+  const std::string row3 = " 3 1 0.0 -0.43 -0.56 -0.1 -0.2 -0.3 -0.4 -0.5 -0.6\n";
+  const struct {
+    int natom, nvibm;
+    std::string after;  // what follows the rows of atoms 1 and 2 of kModes
+    const char* message;
+  } cases[] = {
+      {2, 3, row3,
+       "kelmar: file1.log, line 11: the mode block of modes 1-3 lists atom 3, but natom is 2 (natom in the control "
+       "file must be the number of atoms in the structure files)"},
+      // a linear molecule of two atoms reads one mode of each row
+      {2, 1, row3,
+       "kelmar: file1.log, line 11: the mode block of mode 1 lists atom 3, but natom is 2 (natom in the control "
+       "file must be the number of atoms in the structure files)"},
+      {2, 3, " 1 1 0.0 -0.43 -0.56 -0.1 -0.2 -0.3 -0.4 -0.5 -0.6\n", "the run went on"},  // no atom past natom
+      {2, 3, "                      4                      5                      6\n", "the run went on"},
+      {2, 3, "", "the run went on"},
+  };
+  for (const auto& c : cases) {
+    auto p = threeAtoms();
+    p->natom = c.natom;
+    p->nmode = 3 * c.natom;
+    p->nvibm = c.nvibm;
+    auto coor = std::make_unique<Coor>();
+    const std::string modes(kModes);
+    const std::string file = modes.substr(0, modes.find(" 3 1 0.0")) + c.after;
+    EXPECT_EQ(runEndMessage([&] { readTexts(*p, *coor, {file, ""}); }), c.message) << c.after;
   }
 }
 

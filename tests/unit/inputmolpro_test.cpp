@@ -166,21 +166,72 @@ TEST(InputMolpro, WorkedExampleEchoesThirteenZerosAndStoresTheModesInOrder) {
 
 // The made-up lines of a geometry, a count list ending at a line of words
 // and a remainder group of one imaginary mode, for natom 2.
-TEST(InputMolpro, GeometryTableLongerThanNatomGetsANoteAtTheEmptyLineThatEndsIt) {
+TEST(InputMolpro, GeometryTableLongerThanNatomGetsANoteOncePerFile) {
   const struct {
     int natom, rows;
     const char* err;
   } cases[] = {
       {4, 4, ""},
-      {3, 4, "kelmar: note: file1.out, line 12: the geometry table holds 4 atoms; natom is 3\n"},
-      {2, 4, "kelmar: note: file1.out, line 12: the geometry table holds 4 atoms; natom is 2\n"},
+      {3, 4, "kelmar: note: file1.out, line 11: the geometry table lists atom 4, but natom is 3 (noted once per "
+             "file)\n"},
+      {2, 4, "kelmar: note: file1.out, line 10: the geometry table lists atom 3, but natom is 2 (noted once per "
+             "file)\n"},
   };
   for (const auto& c : cases) {
     MolproRun run(c.natom);
-    run.read({geometry(c.rows, 0.5) + countList(kImagList, {1}) + " Summary\n", ""});
+    // the table twice: one note
+    run.read({geometry(c.rows, 0.5) + geometry(c.rows, 0.5) + countList(kImagList, {1}) + " Summary\n", ""});
     EXPECT_EQ(run.tc.err(), c.err) << c.natom;
     EXPECT_EQ(run.p->freq(1, 1), 0.0) << c.natom;
     EXPECT_EQ(run.tc.out(), echo(1, 0.0)) << c.natom;  // the list after the table is read
+  }
+}
+
+// One line may open the geometry and a mode block: the block reads on from
+// the line after the natom rows, the note having read nothing.
+TEST(InputMolpro, TableNoteReadsNothingBeforeASectionOfTheSameLine) {
+  MolproRun run(2);
+  // the block's two skipped lines are the third row and the empty line
+  // after the table; its wavenumber line is the one after them
+  const std::string file = countList(kVibList, {1}) +
+                           " Normal Modes * CALCULATION OF NORMAL MODES\n1\n2\n3\n4\n5\n6\n"
+                           "   1   H     1.00   1.5   10.5   100.5\n"
+                           "   2   H     1.00   2.5   20.5   200.5\n"
+                           "   3   H     1.00   3.5   30.5   300.5\n"
+                           "\n"
+                           " Wave numbers 95.2\nany\nany\nr1 0.1\nr2 0.2\nr3 0.3\nr4 0.4\nr5 0.5\nr6 0.6\n";
+  run.read({file, ""});
+  EXPECT_EQ(run.tc.err(), "kelmar: note: file1.out, line 14: the geometry table lists atom 3, but natom is 2 (noted "
+                          "once per file)\n");
+  EXPECT_EQ(run.coor->z(2), 200.5);
+  EXPECT_EQ(run.p->freq(1, 1), 95.2);
+  EXPECT_EQ(run.p->eigv(1, 6, 1), 0.6);
+}
+
+// A mode group that goes on with the rows of an atom past natom ends the
+// run; its modes would be projected cut to natom atoms.
+TEST(InputMolpro, ModeGroupWithARowPastNatomEndsTheRun) {
+  const struct {
+    int natom;
+    std::string after;  // replaces the empty line after the group's rows
+    const char* message;
+  } cases[] = {
+      {2, "           HX3          0.1   0.2\n",
+       "kelmar: file1.out, line 18: the mode group of modes 1-2 lists atom 3, but natom is 2 (natom in the control "
+       "file must be the number of atoms in the structure files)"},
+      {2, "           HX12         0.1   0.2\n",
+       "kelmar: file1.out, line 18: the mode group of modes 1-2 lists atom 12, but natom is 2 (natom in the "
+       "control file must be the number of atoms in the structure files)"},
+      {2, "           HX2          0.1   0.2\n", "the run went on"},  // no atom past natom
+      {2, "           HX           0.1   0.2\n", "the run went on"},  // a label without an atom number
+      {2, " Intensities [relative]        0.00        0.00\n", "the run went on"},
+      {2, "\n", "the run went on"},
+  };
+  for (const auto& c : cases) {
+    MolproRun run(c.natom);
+    std::string file = countList(kVibList, {1, 2}) + modeBlock(kRealBlock, 2, c.natom, 1);
+    file.replace(file.rfind("\n\n\n") + 1, 1, c.after);
+    EXPECT_EQ(runEndMessage([&] { run.read({file, ""}); }), c.message) << c.after;
   }
 }
 

@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "input/input.h"
 #include "testconsole.h"
@@ -104,17 +105,84 @@ TEST(Readfile, NameReadPastEmptyLinesGetsANoteAtOnce) {
     auto p = std::make_unique<Projection>();
     EXPECT_EQ(runEndMessage([&] { readfile(*p, tc.console); }),
               "kelmar: standard input, line " + std::to_string(c.errorLine) +
-                  ": expected an integer, found \"linear1\"");
+                  ": expected an integer, found \"linear1\" (natom and nreact1, which a well-formed control file "
+                  "gives on line 13)");
     EXPECT_EQ(tc.err(), c.err);
   }
 }
 
-TEST(Readfile, MassesReadErrorNamesTheMasses) {
-  TestConsole tc(control("gaussian", "gas", "0", "r.log\nts.log\n\n", "3 1", "0 1 0", "15.995 1.008"));
+// A name is read from the line on which it starts: a quoted name that goes
+// on over the next line was not read past an empty line.
+TEST(Readfile, QuotedNameOverTwoLinesIsNoNameReadPastAnEmptyLine) {
+  TestConsole tc(control("gaussian", "gas", "0", "'r.lo\ng'\nts.log\n\n", "3 1", "0 1 0", "15.995 1.008 1.008"));
   auto p = std::make_unique<Projection>();
-  EXPECT_EQ(runEndMessage([&] { readfile(*p, tc.console); }),
-            "kelmar: standard input, line 18: expected a real number, found \"step\" (the masses of atoms 1-3, "
-            "natom 3)");
+  readfile(*p, tc.console);
+  EXPECT_EQ(tc.err(), "");
+  EXPECT_EQ(p->fname, padded("r.log"));
+  EXPECT_EQ(p->fnameLine(1), 9);
+  EXPECT_EQ(p->fname2, padded("ts.log"));
+  EXPECT_EQ(p->fnameLine(2), 11);
+}
+
+// A read error in the control file names the value being read and the line
+// that holds it in a well-formed control file, so that a line left out or
+// added above it shows.
+TEST(Readfile, ReadErrorNamesTheValueAndItsLine) {
+  const std::string example = control("gaussian", "gas", "0", "r.log\nts.log\n\n", "3 1", "0 1 0",
+                                      "15.995\n1.008 1.008");
+  // the example's lines, 1-based, and the example with line k replaced
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < example.size();) {
+    std::size_t end = example.find('\n', at);
+    lines.push_back(example.substr(at, end - at));
+    at = end + 1;
+  }
+  auto replaced = [&](std::size_t k, const std::string& text) {
+    std::string out;
+    for (std::size_t i = 0; i < lines.size(); ++i) out += (i + 1 == k ? text : lines[i]) + "\n";
+    return out;
+  };
+  auto cutAfter = [&](std::size_t k) {
+    std::string out;
+    for (std::size_t i = 0; i < k; ++i) out += lines[i] + "\n";
+    return out;
+  };
+  const struct {
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {"", "line 1: end of input, expected a line to skip (software, which a well-formed control file gives on "
+           "line 3, after the title line and its own label line)"},
+      // the title line left out: every value is read one line late
+      {example.substr(example.find('\n') + 1),
+       "line 7: expected an integer, found \"structure\" (iprod, which a well-formed control file gives on line "
+       "7)"},
+      {cutAfter(4), "line 5: end of input, expected a text (reactype, which a well-formed control file gives on "
+                    "line 5)"},
+      {replaced(7, "x"), "line 7: expected an integer, found \"x\" (iprod, which a well-formed control file gives "
+                         "on line 7)"},
+      {cutAfter(9), "line 10: end of input, expected a text (the name of structure file 2, which a well-formed "
+                    "control file gives on line 10)"},
+      {cutAfter(10), "line 11: end of input, expected a line to skip (the line of structure file 3, unused in this "
+                     "run, which a well-formed control file gives on line 11)"},
+      {replaced(13, "3 one"), "line 13: expected an integer, found \"one\" (natom and nreact1, which a "
+                              "well-formed control file gives on line 13)"},
+      {replaced(15, "0 1 no"), "line 15: expected an integer, found \"no\" (linear1, linear2 and linear, which a "
+                               "well-formed control file gives on line 15)"},
+      {replaced(18, "1.008 H"), "line 18: expected a real number, found \"H\" (the masses of atoms 1-3, natom 3; "
+                                "a well-formed control file gives them from line 17 on)"},
+      // the masses take lines 17 and 18 here, so delt stands on line 20
+      {replaced(20, "small"), "line 20: expected a real number, found \"small\" (delt, which a well-formed "
+                              "control file gives on line 20, the second line after the masses)"},
+      {cutAfter(21), "line 22: end of input, expected 3 real numbers (the three numbers of the last line, which a "
+                     "well-formed control file gives on line 22, the second line after delt)"},
+  };
+  for (const auto& c : cases) {
+    TestConsole tc(c.text);
+    auto p = std::make_unique<Projection>();
+    EXPECT_EQ(runEndMessage([&] { readfile(*p, tc.console); }), "kelmar: standard input, " + std::string(c.message))
+        << c.text;
+  }
 }
 
 TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
