@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "run/run.h"
+#include "shared/descriptorbuf.h"
 #include "shared/instream.h"
 #include "shared/output.h"
 #include "shared/runend.h"
@@ -17,8 +18,21 @@ int main(int argc, char**) {
     return kelmar::kStatusBadInput;
   }
   std::ios::sync_with_stdio(false);
+  // The report goes through a buffer of our own, which keeps the reason of
+  // a failed write for the message.
+  kelmar::DescriptorBuf reportBuf(1);
+  std::ostream report(&reportBuf);
   kelmar::InputStream in(0, "standard input", false);
-  kelmar::Output out(std::cout, std::cerr);
+  kelmar::Output out(report, std::cerr);
   kelmar::Console console{in, out, kelmar::standardInputInteractive()};
-  return kelmar::runKelmar(console);
+  int status = kelmar::runKelmar(console);
+  // Some file systems report a failed write only when the file is closed. A
+  // run that ended for another reason keeps its status and its message; the
+  // lost report is told after it.
+  if (!reportBuf.close() && status != kelmar::kStatusReportLost) {
+    std::cerr << kelmar::reportLost(reportBuf.error()).message << '\n';
+    std::cerr.flush();
+    if (status == 0) status = kelmar::kStatusReportLost;
+  }
+  return status;
 }

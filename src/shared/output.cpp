@@ -6,6 +6,9 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "shared/descriptorbuf.h"
+#include "shared/runend.h"
+
 namespace kelmar {
 namespace {
 
@@ -126,10 +129,20 @@ const Layout& layoutHundredF15() {
   return l;
 }
 
+// Writes and flushes `text`; a stream that did not take all of it ends the
+// run, since a report cut short must not pass for a whole one.
+void Output::send(std::string_view text) {
+  out_.write(text.data(), std::streamsize(text.size()));
+  out_.flush();
+  if (!out_) {
+    const auto* buf = dynamic_cast<const DescriptorBuf*>(out_.rdbuf());
+    throw reportLost(buf != nullptr ? buf->error() : 0);
+  }
+}
+
 void Output::endLine(std::string& line) {
   line += '\n';
-  out_.write(line.data(), std::streamsize(line.size()));
-  out_.flush();
+  send(line);
   line.clear();
 }
 
@@ -207,9 +220,6 @@ void Output::fixed(const Layout& layout, std::span<const OutItem> items) {
   endLine(line);
 }
 
-void Output::raw(std::string_view text) {
-  out_.write(text.data(), std::streamsize(text.size()));
-  out_.flush();
-}
+void Output::raw(std::string_view text) { send(text); }
 
 }  // namespace kelmar

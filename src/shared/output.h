@@ -2,7 +2,9 @@
 // 12-column integers and 24-column reals, at most 80 columns) and fixed
 // layouts (texts, integers and fixed-point fields). Every line is flushed the
 // moment it is complete, so that standard output and standard error keep the
-// order in which the program writes them.
+// order in which the program writes them. A write that fails ends the run
+// (RunEnd, status 4), with the system's reason when the stream's buffer is a
+// DescriptorBuf.
 #pragma once
 
 #include <initializer_list>
@@ -86,6 +88,7 @@ class Output {
 
  private:
   void endLine(std::string& line);
+  void send(std::string_view text);
   std::ostream& out_;
   std::ostream& err_;
   bool unfit_ = false;

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <csignal>
+#include <cstring>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +19,13 @@ void stopRun(std::string_view message, std::string_view detail) {
 
 void rejectInput(std::string_view message) {
   throw RunEnd{kStatusBadInput, "kelmar: " + std::string(message)};
+}
+
+RunEnd reportLost(int reason) {
+  std::string message = "kelmar: standard output: cannot write the report";
+  if (reason != 0) message += ": " + std::string(std::strerror(reason));
+  message += "; the report is incomplete";
+  return RunEnd{kStatusReportLost, message};
 }
 
 std::string quoteForMessage(std::string_view text, std::size_t limit) {
@@ -63,28 +71,41 @@ volatile std::sig_atomic_t gTerminationSeen = 0;
 
 void onTermination(int) { gTerminationSeen = 1; }
 
+// Signal 15 blocked and caught for as long as it lives; the signal's former
+// handling comes back at its end, also when the prompt cannot be written.
+struct TerminationCaught {
+  sigset_t previous;
+  struct sigaction oldAction {};
+
+  TerminationCaught() {
+    sigset_t block;
+    sigemptyset(&block);
+    sigaddset(&block, SIGTERM);
+    sigprocmask(SIG_BLOCK, &block, &previous);
+    struct sigaction action {};
+    action.sa_handler = onTermination;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGTERM, &action, &oldAction);
+    gTerminationSeen = 0;
+  }
+  ~TerminationCaught() {
+    sigaction(SIGTERM, &oldAction, nullptr);
+    sigprocmask(SIG_SETMASK, &previous, nullptr);
+  }
+  TerminationCaught(const TerminationCaught&) = delete;
+  TerminationCaught& operator=(const TerminationCaught&) = delete;
+};
+
 // Waits until signal 15 arrives; the signal is caught, so the run goes on.
 // The signal is blocked before the prompt is written, so that one sent at
 // once is not lost.
 void waitForTermination(Output& out, std::string_view instruction) {
-  sigset_t block, previous;
-  sigemptyset(&block);
-  sigaddset(&block, SIGTERM);
-  sigprocmask(SIG_BLOCK, &block, &previous);
-  struct sigaction action {}, oldAction {};
-  action.sa_handler = onTermination;
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGTERM, &action, &oldAction);
-  gTerminationSeen = 0;
-
+  TerminationCaught caught;
   out.raw(instruction);
 
-  sigset_t waitMask = previous;
+  sigset_t waitMask = caught.previous;
   sigdelset(&waitMask, SIGTERM);
   while (!gTerminationSeen) sigsuspend(&waitMask);
-
-  sigaction(SIGTERM, &oldAction, nullptr);
-  sigprocmask(SIG_SETMASK, &previous, nullptr);
 }
 
 bool asksToContinue(std::string_view reply) {

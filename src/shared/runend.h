@@ -17,6 +17,7 @@ namespace kelmar {
 // Exit statuses.
 inline constexpr int kStatusStop = 1;       // a failed run stopped by the program
 inline constexpr int kStatusBadInput = 2;   // an input that cannot be read or used
+inline constexpr int kStatusReportLost = 4; // the report could not be written in full
 
 struct RunEnd {
   int status = 0;
@@ -40,6 +41,11 @@ struct Console {
 // Ends the run on input that cannot be used: "kelmar: " and the message on
 // standard error, exit status 2.
 [[noreturn]] void rejectInput(std::string_view message);
+
+// The end of a run whose report could not be written on standard output:
+// "kelmar: ", the system's reason (an errno; none when 0) and that the report
+// is incomplete; exit status 4.
+RunEnd reportLost(int reason);
 
 // A text from an input file as a message quotes it: in quotation marks, at
 // most `limit` bytes of it (then "..." and the text's length), every byte

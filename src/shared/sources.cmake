@@ -6,6 +6,7 @@ list(APPEND KELMAR_SOURCES
   src/shared/freeread.cpp
   src/shared/markerscan.cpp
   src/shared/plainline.cpp
+  src/shared/descriptorbuf.cpp
   src/shared/output.cpp
   src/shared/runend.cpp
   src/shared/centre.cpp

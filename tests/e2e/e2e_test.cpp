@@ -4,6 +4,13 @@
 //   expected.stderr  standard error (empty when the file is missing)
 //   expected.status  the exit status (0 when the file is missing)
 //   args             command-line arguments, one per line (none when missing)
+//   stdout           where standard output goes when not to a fresh file (the
+//                    report is then compared as empty unless limited):
+//                      closed    file descriptor 1 closed
+//                      limit N   the fresh file, but no file may grow past N
+//                                bytes (standard error's too), and a write
+//                                beyond fails with EFBIG, as on a full disk
+//                      a path    that file opened for writing, e.g. /dev/full
 // The program runs with the folder as its working directory, so the control
 // file names structure files beside it or, by relative paths, in tests/data.
 // Where standard error names that directory, which depends on where the
@@ -15,10 +22,12 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -60,8 +69,19 @@ std::vector<std::string> caseArguments(const fs::path& dir) {
   return args;
 }
 
+// The first line of the case's stdout file; empty when there is none.
+std::string stdoutChoice(const fs::path& dir) {
+  std::ifstream f(dir / "stdout");
+  std::string line;
+  std::getline(f, line);
+  return line;
+}
+
 RunResult runCase(const fs::path& dir) {
   std::vector<std::string> args = caseArguments(dir);
+  const std::string where = stdoutChoice(dir);
+  const bool limited = where.rfind("limit ", 0) == 0;
+  const rlim_t limit = limited ? rlim_t(std::stoull(where.substr(6))) : RLIM_INFINITY;
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>("kelmar"));
   for (std::string& a : args) argv.push_back(a.data());
@@ -78,6 +98,18 @@ RunResult runCase(const fs::path& dir) {
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
+    if (where == "closed") {
+      ::close(1);
+    } else if (limited) {
+      // An ignored signal stays ignored in the program that is executed.
+      std::signal(SIGXFSZ, SIG_IGN);
+      rlimit size{limit, limit};
+      if (::setrlimit(RLIMIT_FSIZE, &size) != 0) ::_exit(123);
+    } else if (!where.empty()) {
+      int to = ::open(where.c_str(), O_WRONLY);
+      if (to < 0) ::_exit(124);
+      ::dup2(to, 1);
+    }
     ::execv(KELMAR_BINARY, argv.data());
     ::_exit(122);
   }

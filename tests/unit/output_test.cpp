@@ -2,9 +2,21 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <sstream>
+#include <thread>
+
+#include "shared/descriptorbuf.h"
+#include "shared/runend.h"
+#include "testconsole.h"
 
 namespace kelmar {
 namespace {
@@ -125,6 +137,176 @@ TEST(FixedLayout, ItemsRunOutOrStartTheLayoutAgain) {
   Written label;
   label.output.fixed(layoutTextF10(), {" translational", 0.612});
   EXPECT_EQ(label.out.str(), " translational     0.612\n");
+}
+
+// A report buffer that takes `room` bytes and then fails with `reason`;
+// each write takes at most `piece` bytes, and every other one is interrupted
+// (EINTR) before it takes any.
+class NarrowBuf : public DescriptorBuf {
+ public:
+  NarrowBuf(std::size_t room, int reason, std::size_t piece = 1000)
+      : room_(room), reason_(reason), piece_(piece) {}
+  std::string taken;
+  int calls = 0;
+
+ protected:
+  long writeSome(const char* data, std::size_t size) override {
+    ++calls;
+    if (calls % 2 == 0) {
+      errno = EINTR;
+      return -1;
+    }
+    if (taken.size() == room_) {
+      errno = reason_;
+      return -1;
+    }
+    std::size_t n = std::min({size, piece_, room_ - taken.size()});
+    taken.append(data, n);
+    return long(n);
+  }
+
+ private:
+  std::size_t room_;
+  int reason_;
+  std::size_t piece_;
+};
+
+// The message of a report lost for the reason `why`.
+std::string lostReport(const char* why) {
+  return std::string("kelmar: standard output: cannot write the report: ") + why + "; the report is incomplete";
+}
+
+// The lines of a short report, written one at a time; the number of lines
+// written when the run ended, and its end.
+struct CutReport {
+  int linesWritten = 0;
+  RunEnd end;
+};
+CutReport writeReport(Output& output) {
+  CutReport r;
+  try {
+    output.free({"Kelmar calculations"});
+    ++r.linesWritten;
+    output.fixed(layoutThreeF10(), {1.0, 2.0, 3.0});
+    ++r.linesWritten;
+    output.raw("PAUSE prompt> ");
+    ++r.linesWritten;
+    output.free({" final=", 1.0, 2.0, 3.0});
+    ++r.linesWritten;
+  } catch (const RunEnd& end) {
+    r.end = end;
+  }
+  return r;
+}
+
+TEST(ReportStream, AFailedWriteEndsTheRunWithTheSystemsReason) {
+  std::ostringstream whole, err;
+  Output reference(whole, err);
+  ASSERT_EQ(writeReport(reference).linesWritten, 4);
+  const std::string report = whole.str();  // 21 + 31 + 14 + 81 bytes
+  const struct {
+    std::size_t room, piece;
+    int reason;
+    int linesWritten;
+    const char* why;
+  } cases[] = {
+      {0, 1000, ENOSPC, 0, "No space left on device"},
+      {21, 1000, EFBIG, 1, "File too large"},            // the second line takes nothing
+      {40, 1000, ENOSPC, 1, "No space left on device"},  // the second line is cut
+      {60, 7, EIO, 2, "Input/output error"},             // the pause prompt is cut
+      {100, 3, ENOSPC, 3, "No space left on device"},    // short writes up to the cut
+      {report.size(), 3, ENOSPC, 4, nullptr},            // it all fits, in pieces of 3 bytes
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.room);
+    NarrowBuf buf(c.room, c.reason, c.piece);
+    std::ostream out(&buf);
+    std::ostringstream warnings;
+    Output output(out, warnings);
+    CutReport r = writeReport(output);
+    EXPECT_EQ(buf.taken, report.substr(0, c.room));
+    EXPECT_EQ(r.linesWritten, c.linesWritten);
+    if (c.why == nullptr) {
+      EXPECT_EQ(r.end.status, 0);
+      continue;
+    }
+    EXPECT_EQ(r.end.status, kStatusReportLost);
+    EXPECT_EQ(r.end.message, lostReport(c.why));
+    // The stream stays failed: a later write ends the run again and sends
+    // nothing more.
+    int calls = buf.calls;
+    EXPECT_EQ(runEndMessage([&] { output.free({"more"}); }, kStatusReportLost), r.end.message);
+    EXPECT_EQ(buf.calls, calls);
+  }
+}
+
+TEST(ReportStream, DescriptorsThatCannotTakeTheReport) {
+  // A descriptor that is not open: a file opened later takes its number, but
+  // the report must not land in it.
+  int fd = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  DescriptorBuf closedBuf(fd);
+  char name[] = "/tmp/kelmar_report_XXXXXX";
+  int later = ::mkstemp(name);
+  ASSERT_EQ(later, fd);
+  int readOnly = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+  int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+  ASSERT_GE(readOnly, 0);
+  ASSERT_GE(full, 0);
+  DescriptorBuf readOnlyBuf(readOnly), fullBuf(full);
+  const struct {
+    DescriptorBuf* buf;
+    const char* why;
+  } cases[] = {
+      {&closedBuf, "Bad file descriptor"},
+      {&readOnlyBuf, "Bad file descriptor"},
+      {&fullBuf, "No space left on device"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::ostream out(c.buf);
+    std::ostringstream warnings;
+    Output output(out, warnings);
+    EXPECT_EQ(runEndMessage([&] { output.free({"Kelmar calculations"}); }, kStatusReportLost),
+              lostReport(c.why));
+  }
+  EXPECT_EQ(::lseek(later, 0, SEEK_END), 0);
+  EXPECT_FALSE(closedBuf.close());
+  EXPECT_FALSE(readOnlyBuf.close());
+  EXPECT_FALSE(fullBuf.close());
+  ::close(later);
+  ::unlink(name);
+}
+
+TEST(ReportStream, AFullNonBlockingPipeIsWaitedFor) {
+  int ends[2];
+  ASSERT_EQ(::pipe(ends), 0);
+  ASSERT_EQ(::fcntl(ends[1], F_SETFL, O_NONBLOCK), 0);
+  // More than a pipe holds, so that writes find it full while the reader
+  // is slow to start.
+  const std::string line(79, 'x');
+  const int lines = 4000;
+  std::string received;
+  std::thread reader([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    char chunk[4096];
+    for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) received.append(chunk, std::size_t(n));
+  });
+  DescriptorBuf buf(ends[1]);
+  std::ostream out(&buf);
+  std::ostringstream warnings;
+  Output output(out, warnings);
+  auto writeAll = [&] {
+    for (int i = 0; i < lines; ++i) output.free({line});
+  };
+  std::string end = runEndMessage(writeAll, kStatusReportLost);
+  EXPECT_TRUE(buf.close());
+  reader.join();
+  EXPECT_EQ(end, "the run went on");
+  ::close(ends[0]);
+  EXPECT_EQ(received.size(), std::size_t(lines) * 81);
+  EXPECT_EQ(buf.error(), 0);
 }
 
 }  // namespace
