@@ -42,15 +42,39 @@ void skipPropertyLines(InputStream& in) {
 //
 // A file with more atoms than natom lists a row past them: the run ends
 // there rather than project modes cut to natom atoms.
+//
+// With freq=hpmodes Gaussian first prints the modes at high precision, five
+// to a block, with their own layout:
+//        Frequencies ---    53.1981   84.7415  149.4005  179.3403  263.3734
+//  Coord Atom Element:
+//    1     1     6          0.00000  -0.00000  -0.00000  -0.10482   0.11959
+// which the reads of the default layout would take apart: the run ends at
+// that wavenumber line.
 void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items) {
-  const Section block{"the mode block", "modes", m0, m0 + w - 1, 0, p.natom};
+  Section block{"the mode block", "modes", m0, m0 + w - 1, 0, p.natom};
+  // A free molecule has 3*natom-6 modes (3*natom-5 when linear), which is
+  // where the blocks of a Gaussian file end; a surface run reads 3*natom.
+  const int freeModes = 3 * p.natom - 6;
+  if (p.reactype.words().modes == ModeCount::AllCartesian && m0 + w - 1 > freeModes) {
+    block.hint = "a surface run reads 3*natom = " + std::to_string(p.nvibm) +
+                 " modes, but the modes of a Gaussian file of a free molecule end at mode " +
+                 std::to_string(freeModes) + " (3*natom-6; " + std::to_string(freeModes + 1) +
+                 " = 3*natom-5 for a linear one)";
+  }
   SectionScope section(in, block);
   skipLines(in, 2);
+  std::string dashes;  // the word after Frequencies, padded: "-- ", or "--- " in the high-precision layout
   items.clear();
   items.push_back(ReadItem::word());
-  items.push_back(ReadItem::word());
+  items.push_back(ReadItem::text(dashes, 4));
   for (int j = 0; j < w; ++j) items.push_back(ReadItem::real(p.freq(m0 + j, s)));
   freeRead(in, items);
+  if (dashes == "--- ") {
+    rejectInput(placeOf(in) +
+                "the file holds its modes in the high-precision layout (\"Frequencies ---\", written by "
+                "freq=hpmodes or iop(7/33=1)), which kelmar does not read; run the frequencies without it, so that "
+                "the modes come in the default layout (\"Frequencies --\", three modes to a block)");
+  }
   skipPropertyLines(in);
   for (int a = 1; a <= p.natom; ++a) {
     items.clear();

@@ -38,15 +38,18 @@ void checkStructures(const Projection& p) {
   }
   // Only a Polyrate file decides how many structures there are. The last
   // one is the transition state, so a file short of one would project the
-  // transition state (or a slab never loaded) on itself.
-  const int needed = p.iprod == 1 ? 3 : 2;
+  // transition state (or a slab never loaded) on itself. A surface run
+  // projects no product: a product run of one stops before its report,
+  // which two structures reach as well as three.
+  const bool surfaceProductRun = p.iprod == 1 && p.reactype.words().translations == Translations::Molecular;
+  const int needed = p.iprod == 1 && !surfaceProductRun ? 3 : 2;
   if (reader == Reader::Polyrate && p.itrans < needed) {
     rejectInput(std::string(p.slabFileName(1)) + ": the file holds " + std::to_string(p.itrans) +
                 " structure" + (p.itrans == 1 ? "" : "s") + " (\" Initial guess \" and \" Initial saddle \" "
-                "sections), but a " + (p.iprod == 1 ? "product" : "reactant") + " run needs " +
-                std::to_string(needed) +
-                (p.iprod == 1 ? ": the reactant, the product and then the transition state"
-                              : ": the reactant and then the transition state"));
+                "sections), but a " + (needed == 3 ? "product" : surfaceProductRun ? "surface" : "reactant") +
+                " run needs " + std::to_string(needed) +
+                (needed == 3 ? ": the reactant, the product and then the transition state"
+                             : ": the reactant and then the transition state"));
   }
 }
 
@@ -90,8 +93,9 @@ void noteReactionMode(const Projection& p, Console& console) {
   const bool zero = reaction == 0.0;
   const bool notNegative = signs && !(reaction < 0.0);  // a NaN included
   if (!zero && !notNegative) return;
+  // The Molpro reader stores a zero wavenumber negated: it is 0 all the same.
   std::string note = structureName(p, p.itrans) + ": the reaction mode of the transition state (mode " +
-                     std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(reaction);
+                     std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(zero ? 0.0 : reaction);
   note += zero ? ": a zero wavenumber belongs to a translation or rotation, not to a reaction mode"
                           : ", which is not negative: the file may hold a minimum, not a transition state";
   const int s = 1 + p.iprod;

@@ -314,27 +314,49 @@ TEST(InputGaussian, LinearMoleculeReadsItsLastShortBlock) {
   EXPECT_EQ(p->eigv(4, 8, 2), 0.0);
 }
 
-TEST(InputGaussian, HighPrecisionModesEndWithAClearReadError) {
-  auto p = std::make_unique<Projection>();
-  auto coor = std::make_unique<Coor>();
-  p->natom = 7;
-  p->nmode = 21;
-  p->nvibm = 15;
-  std::string path = std::string(KELMAR_TEST_DATA) + "/gaussian/ethyl_h_addition_hpmodes/ts.log";
-  std::string why;
-  auto ts = openInputFile(path, why);
-  ASSERT_TRUE(ts);
-  InputStream empty("", "r.log");
-  InputStream* files[] = {&empty, ts.get()};
-  try {
+// A file that holds its modes in the high-precision layout ends the run at
+// its first "Frequencies ---" line, whatever the other files hold.
+TEST(InputGaussian, HighPrecisionModesEndTheRunNamingTheLayout) {
+  for (const char* file : {"gaussian/ethyl_h_addition_hpmodes/ts.log", "gaussian/dvb_hpmodes/dvb_ir.out"}) {
+    const std::string path = std::string(KELMAR_TEST_DATA) + "/" + file;
+    const bool ethyl = std::string(file).find("ethyl") != std::string::npos;
+    auto p = std::make_unique<Projection>();
+    auto coor = std::make_unique<Coor>();
+    p->natom = ethyl ? 7 : 20;
+    p->nmode = 3 * p->natom;
+    p->nvibm = p->nmode - 6;
+    std::string why;
+    auto ts = openInputFile(path, why);
+    ASSERT_TRUE(ts) << why;
+    InputStream empty("", "r.log");
+    InputStream* files[] = {&empty, ts.get()};
     TestConsole tc;
-    inputgaussian(*p, *coor, files, fastestScanKernel(), tc.console);
-    FAIL() << "the high-precision section was read";
-  } catch (const RunEnd& e) {
-    EXPECT_EQ(e.status, 2);
-    EXPECT_EQ(e.message.rfind("kelmar: " + path + ", line ", 0), 0u) << e.message;
-    EXPECT_NE(e.message.find("expected a real number, found \"A'\""), std::string::npos) << e.message;
+    EXPECT_EQ(runEndMessage([&] { inputgaussian(*p, *coor, files, fastestScanKernel(), tc.console); }),
+              "kelmar: " + path + ", line " + (ethyl ? "736" : "777") +
+                  ": the file holds its modes in the high-precision layout (\"Frequencies ---\", written by "
+                  "freq=hpmodes or iop(7/33=1)), which kelmar does not read; run the frequencies without it, so "
+                  "that the modes come in the default layout (\"Frequencies --\", three modes to a block)");
   }
+}
+
+// A surface run reads 3*natom modes, which a Gaussian file of a free
+// molecule does not hold: a read error past its modes says so.
+TEST(InputGaussian, SurfaceRunPastTheFilesModesNamesTheModeCount) {
+  auto p = threeAtoms();
+  p->reactype = Reactype("surface");
+  p->nvibm = 9;
+  auto coor = std::make_unique<Coor>();
+  EXPECT_EQ(runEndMessage([&] { readTexts(*p, *coor, {std::string(kModes) + " - Thermochemistry -\n", ""}); }),
+            "kelmar: file1.log, line 13: end of input, expected a line to skip (the mode block of modes 4-6, natom "
+            "3; a surface run reads 3*natom = 9 modes, but the modes of a Gaussian file of a free molecule end at "
+            "mode 3 (3*natom-6; 4 = 3*natom-5 for a linear one))");
+  // a gas-phase run, which reads fewer modes, is not told so
+  auto gas = threeAtoms();
+  gas->reactype = Reactype("gas");
+  gas->nvibm = 6;
+  EXPECT_EQ(runEndMessage([&] { readTexts(*gas, *coor, {std::string(kModes) + " - Thermochemistry -\n", ""}); }),
+            "kelmar: file1.log, line 13: end of input, expected a line to skip (the mode block of modes 4-6, natom "
+            "3)");
 }
 
 }  // namespace

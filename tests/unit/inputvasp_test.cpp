@@ -107,6 +107,34 @@ TEST(InputVasp, CountsOutsideTheStoresAreRejected) {
   }
 }
 
+// An OUTCAR given in place of a mode file fails at its fifth line, which the
+// message then says.
+TEST(InputVasp, OutcarInPlaceOfAModeFileIsNamed) {
+  const std::string outcarHint =
+      "; the file looks like an OUTCAR (its first line starts with \"vasp.\"), but the VASP reader takes a mode "
+      "file made from the OUTCAR: see \"The VASP-derived mode file\" in the README)";
+  const struct {
+    std::string second;
+    std::string message;
+  } cases[] = {
+      {dataFile("vasp/h2o_gas/OUTCAR"),
+       "kelmar: ts.modes, line 5: expected an integer, found \"distrk:\" (the total atom count of the model" +
+           outcarHint},
+      {dataFile("vasp/nh3_planar_saddle/OUTCAR"),
+       "kelmar: ts.modes, line 5: expected an integer, found \"distr:\" (the total atom count of the model" +
+           outcarHint},
+      // a mode file whose header merely names the program
+      {std::string("made with vasp.5 tools\n") + kHeader + "x\n",
+       "kelmar: ts.modes, line 5: expected an integer, found \"(four\" (the total atom count of the model)"},
+      {std::string(" vasp.6.3.0\n") + "a\nb\nc\n2\nskipped\nH 0 0 0\nH 0 0 1\nmodes\n",
+       "kelmar: ts.modes, line 9: expected an integer, found \"modes\" (the mode count" + outcarHint},
+  };
+  for (const auto& c : cases) {
+    VaspRun run(2);
+    EXPECT_EQ(run.rejection(madeUpFile(0.0), c.second), c.message) << c.second.substr(0, 40);
+  }
+}
+
 // A mode file made from the first eigenvector block of a VASP OUTCAR: the
 // model's atoms with the labels given, the modes in the order printed, the
 // wavenumber in cm-1 negated for an f/i= mode.

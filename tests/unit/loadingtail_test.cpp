@@ -198,30 +198,45 @@ TEST(LoadingTail, StructuresWithoutGeometryOrMissingFromTheFileAreRejected) {
   EXPECT_EQ(failure(vasp), "the run went on");
   // The last structure of a Polyrate file is the transition state: a file
   // short of one would project it on itself.
+  // A surface run stops a product run before its report, after the
+  // structures it reads: two are enough to get there.
   const struct {
+    const char* reactype;
     int iprod, itrans;
     const char* message;
   } polyrateCases[] = {
-      {0, 1,
+      {"gas", 0, 1,
        "kelmar: r.log: the file holds 1 structure (\" Initial guess \" and \" Initial saddle \" sections), but "
        "a reactant run needs 2: the reactant and then the transition state"},
-      {0, 2, "the run went on"},
-      {0, 3, "the run went on"},
-      {1, 1,
+      {"gas", 0, 2, "the run went on"},
+      {"gas", 0, 3, "the run went on"},
+      {"gas", 1, 1,
        "kelmar: r.log: the file holds 1 structure (\" Initial guess \" and \" Initial saddle \" sections), but "
        "a product run needs 3: the reactant, the product and then the transition state"},
-      {1, 2,
+      {"gas", 1, 2,
        "kelmar: r.log: the file holds 2 structures (\" Initial guess \" and \" Initial saddle \" sections), "
        "but a product run needs 3: the reactant, the product and then the transition state"},
-      {1, 3, "the run went on"},
+      {"gas", 1, 3, "the run went on"},
+      {"gas-surface", 1, 2,
+       "kelmar: r.log: the file holds 2 structures (\" Initial guess \" and \" Initial saddle \" sections), "
+       "but a product run needs 3: the reactant, the product and then the transition state"},
+      {"surface", 1, 1,
+       "kelmar: r.log: the file holds 1 structure (\" Initial guess \" and \" Initial saddle \" sections), but "
+       "a surface run needs 2: the reactant and then the transition state"},
+      {"surface", 1, 2, "the run went on"},
+      {"surface", 0, 1,
+       "kelmar: r.log: the file holds 1 structure (\" Initial guess \" and \" Initial saddle \" sections), but "
+       "a reactant run needs 2: the reactant and then the transition state"},
   };
   for (const auto& c : polyrateCases) {
     Loaded polyrate = threeAtoms("polyrate");
     unitReactionModeAsRead(polyrate);
     for (int m = 1; m <= 3; ++m) polyrate.p->eigv(m, m, 3) = 1.0;
+    polyrate.p->reactype = Reactype(c.reactype);
     polyrate.p->iprod = c.iprod;
     polyrate.p->itrans = c.itrans;
-    EXPECT_EQ(failure(polyrate), c.message) << "iprod " << c.iprod << ", " << c.itrans << " structures";
+    EXPECT_EQ(failure(polyrate), c.message)
+        << c.reactype << ", iprod " << c.iprod << ", " << c.itrans << " structures";
   }
 }
 
@@ -245,8 +260,9 @@ TEST(LoadingTail, TransitionStateWhoseReactionModeIsNotImaginaryGetsANote) {
       {"molpro", 0.0, 12.345,
        "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 0" + zero +
            "\n"},
+      // Molpro's zero negated
       {"molpro", -0.0, 12.345,
-       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber -0" + zero +
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 0" + zero +
            "\n"},
       // the reactant file holds the imaginary mode
       {"vasp", 60.88, -952.5,
