@@ -3,8 +3,9 @@
 // mode.
 //
 // A vector that cannot be formed (an empty fragment, coinciding fragment
-// centres, a turn that does not move the molecule) is stored as exactly zero,
-// with one note on standard error naming it; the run goes on.
+// centres, a turn that does not move the molecule, a delt too small to change
+// the coordinates or too large) is stored as exactly zero, with one note on
+// standard error naming it and the cause; the run goes on.
 #pragma once
 
 #include "shared/projection.h"

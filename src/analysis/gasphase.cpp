@@ -3,12 +3,45 @@
 // and without moving the centre of mass of the whole; the mass-weighted,
 // normalised displacement becomes mode nmode+1 of the transition-state slab.
 #include <cmath>
+#include <string>
 
 #include "analysis/analysis.h"
 #include "analysis/unitmode.h"
 #include "shared/centre.h"
 
 namespace kelmar {
+namespace {
+
+// Fragment centres at most this far apart, in the geometries' length unit,
+// count as one point: far more than rounding leaves between centres that
+// coincide, far less than any distance between two real fragments.
+constexpr double kCoincidentCentres = 1e-9;
+
+// Why the relative translation of two fragments with atoms came out zero,
+// decided from the geometry and the size of delt: centres that coincide give
+// the step no direction; a delt so large that the displaced coordinates are
+// no longer finite numbers leaves no displacement to measure; otherwise the
+// step k1*D, k2*D was lost in the rounding of the coordinates.
+const char* lostTranslationCause(const Vec3& d, const Coor& coor, int displaced, int n) {
+  double dd = 0.0;
+  for (int c = 1; c <= 3; ++c) dd = dd + d(c) * d(c);
+  if (!(std::sqrt(dd) > kCoincidentCentres)) {
+    return "the centres of mass of the two fragments coincide, so the fragments have no direction to move "
+           "along";
+  }
+  for (int a = 1; a <= n; ++a) {
+    for (int c = 1; c <= 3; ++c) {
+      if (!std::isfinite(coor.axis(c, displaced + a))) {
+        return "delt is too large: the coordinates displaced by a step of delt overflow and are not finite "
+               "numbers";
+      }
+    }
+  }
+  return "delt is too small: a step of delt does not change the coordinates, although the centres of mass "
+         "of the two fragments are apart";
+}
+
+}  // namespace
 
 void getcom(Projection& p, const Coor& coor, int offset, Console& console) {
   centreOfMass(p, coor, offset, 1, p.natom, p.com);
@@ -97,9 +130,8 @@ void gasphase(Projection& p, Coor& coor, Console& console) {
                 "the relative translation vector is set to zero: fragment 2 has no atom (nreact1 equals "
                 "natom), so the structure is one fragment, without a relative translation");
     } else {
-      writeNote(console,
-                "the relative translation vector is set to zero: the centres of mass of the two fragments "
-                "coincide, so the fragments have no direction to move along");
+      writeNote(console, std::string("the relative translation vector is set to zero: ") +
+                             lostTranslationCause(d, coor, displaced, n));
     }
   }
 

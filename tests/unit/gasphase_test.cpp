@@ -233,5 +233,48 @@ TEST(GasPhase, VectorThatCannotBeFormedIsZeroWithOneNote) {
   }
 }
 
+// Two fragments whose vector comes out zero: the note names the cause, the
+// geometry before delt. A step of 1e-30 is lost in the rounding of every
+// coordinate. A step of 1e308 overflows the step factors; in a structure
+// that lies in a plane z = const the centre-to-centre vector has no z part,
+// so the displaced z coordinates are NaN and the vector is zero. Centres
+// 1e-12 apart (in a structure far from the origin, so that a step of 0.01 is
+// lost too) count as coinciding.
+TEST(GasPhase, ZeroVectorOfTwoFragmentsNamesGeometryOrDelt) {
+  const std::vector<Atom> centred = {{12.0, 0.0, 0.0, 0.0}, {1.008, 1.0, 0.0, 0.0}, {1.008, -1.0, 0.0, 0.0}};
+  const std::vector<Atom> flat = {{1.008, 0.31, -1.72, 2.05}, {15.995, -0.42, 0.66, 2.05}, {1.008, 0.51, 0.93, 2.05}};
+  const std::vector<Atom> nearlyCentred = {
+      {2.0, 1000.0, 1000.0, 1000.0}, {1.0, 999.0, 1000.0, 1000.0 + 1e-12}, {1.0, 1001.0, 1000.0, 1000.0 + 1e-12}};
+  const std::string coincide =
+      "the centres of mass of the two fragments coincide, so the fragments have no direction to move along";
+  const std::string tooSmall =
+      "delt is too small: a step of delt does not change the coordinates, although the centres of mass of the "
+      "two fragments are apart";
+  const std::string tooLarge =
+      "delt is too large: the coordinates displaced by a step of delt overflow and are not finite numbers";
+  struct {
+    const char* name;
+    std::vector<Atom> atoms;
+    double delt;
+    const std::string& cause;
+  } cases[] = {
+      {"step lost in rounding", kTriatomic, 1e-30, tooSmall},
+      {"negative step lost in rounding", kTriatomic, -1e-30, tooSmall},
+      {"step overflows", flat, 1e308, tooLarge},
+      {"negative step overflows", flat, -1e308, tooLarge},
+      {"coinciding centres, step lost in rounding", centred, 1e-30, coincide},
+      {"coinciding centres, step overflows", centred, 1e308, coincide},
+      {"centres 1e-12 apart", nearlyCentred, 0.01, coincide},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    GasRun g = gasRun(0, 1, c.atoms, c.delt);
+    TestConsole tc;
+    gasphase(*g.p, *g.coor, tc.console);
+    for (int r = 1; r <= 9; ++r) EXPECT_EQ(g.p->eigv(10, r, 2), 0.0) << "row " << r;
+    EXPECT_EQ(tc.err(), "kelmar: note: the relative translation vector is set to zero: " + c.cause + "\n");
+  }
+}
+
 }  // namespace
 }  // namespace kelmar

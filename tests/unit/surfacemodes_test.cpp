@@ -118,7 +118,10 @@ TEST(SurfaceModes, RotationsAboutXYZOfAKnownGeometry) {
             << "axis " << e << " row " << r;
       }
     }
-    EXPECT_EQ(tc.err(), "");
+    // (a turn above 0.01 radians has a note on its tilt, tested below)
+    if (std::fabs(delt) <= 0.01) {
+      EXPECT_EQ(tc.err(), "");
+    }
   }
 }
 
@@ -133,36 +136,85 @@ TEST(SurfaceModes, ProductRunStops) {
   for (int m = 13; m <= 18; ++m) EXPECT_EQ(g.p->eigv(m, 1, 2), 0.0);
 }
 
+// The note of a rotational mode set to zero, for axis e (1, 2, 3) and its
+// cause.
+enum class Still { Formed, OnAxis, TooSmall, TooLarge };
+
+std::string stillNote(int e, Still cause) {
+  const std::string axis = std::string(1, "xyz"[e - 1]);
+  std::string note = "kelmar: note: the rotational mode about " + axis + " is set to zero: ";
+  switch (cause) {
+    case Still::OnAxis:
+      return note + "the turn about the " + axis +
+             " axis through the centre of mass does not move the molecule (a single atom, or a linear molecule "
+             "lying on that axis)";
+    case Still::TooSmall:
+      return note + "delt is too small: a turn of delt radians about the " + axis +
+             " axis through the centre of mass does not change the coordinates";
+    case Still::TooLarge:
+      return note + "delt is too large: the turn of delt radians about the " + axis +
+             " axis through the centre of mass moves the molecule no further than the rounding residue of so "
+             "large an angle (or delt is a whole number of full turns)";
+    case Still::Formed:
+      break;
+  }
+  return "";
+}
+
+// A single atom, and a linear molecule along z (off the origin, so that its
+// centre of mass carries rounding). The second linear molecule has masses and
+// coordinates exact in binary, so that its centre of mass carries no
+// rounding and a turn too small to change the coordinates leaves them
+// exactly as they were.
+const std::vector<Atom> kAtom = {{12.011, 0.37, -1.21, 2.53}};
+const std::vector<Atom> kLinearZ = {{12.011, 0.1, 0.3, 1.1}, {15.995, 0.1, 0.3, 2.3}, {1.008, 0.1, 0.3, -0.2}};
+const std::vector<Atom> kExactLinearZ = {{1.0, 0.5, 0.25, 1.0}, {1.0, 0.5, 0.25, 2.0}, {2.0, 0.5, 0.25, -0.5}};
+
 // Turns that move the molecule by rounding residue only: every turn of a
-// single atom, and the turn of a linear molecule about the axis it lies on
-// (here off the origin, so that its centre of mass carries rounding). Those
-// vectors are exactly zero, each with one note, and the report prints zeros.
-TEST(SurfaceModes, TurnThatDoesNotMoveTheMoleculeIsZeroWithANote) {
+// single atom and the turn of a linear molecule about the axis it lies on,
+// whatever delt; any turn by a delt too small to change the coordinates; any
+// turn by a delt so large that the floor, which grows with |delt|, exceeds
+// every displacement, or by a whole number of full turns. Those vectors are
+// exactly zero, each with one note that names the cause, and the report
+// prints zeros.
+TEST(SurfaceModes, TurnThatDoesNotMoveTheMoleculeIsZeroWithANoteNamingTheCause) {
+  const Still on = Still::OnAxis, small = Still::TooSmall, large = Still::TooLarge, formed = Still::Formed;
   struct {
     const char* name;
     std::vector<Atom> atoms;
-    std::vector<int> zeroAxes;  // 1, 2, 3 for x, y, z
+    double delt;
+    Still cause[3];  // about x, y, z
   } cases[] = {
-      {"single atom", {{12.011, 0.37, -1.21, 2.53}}, {1, 2, 3}},
-      {"linear molecule along z",
-       {{12.011, 0.1, 0.3, 1.1}, {15.995, 0.1, 0.3, 2.3}, {1.008, 0.1, 0.3, -0.2}},
-       {3}},
+      {"single atom", kAtom, 0.01, {on, on, on}},
+      {"single atom, tiny delt", kAtom, 1e-30, {on, on, on}},
+      {"single atom, huge delt", kAtom, 1e300, {on, on, on}},
+      {"linear molecule along z", kLinearZ, 0.01, {formed, formed, on}},
+      {"linear molecule along z, tiny delt", kExactLinearZ, 1e-30, {small, small, on}},
+      {"linear molecule along z, huge delt", kExactLinearZ, 1e300, {large, large, on}},
+      {"planar molecule, tiny delt", kPlanar, 1e-30, {small, small, small}},
+      {"planar molecule, tiny negative delt", kPlanar, -1e-30, {small, small, small}},
+      {"planar molecule, huge delt", kPlanar, 1e300, {large, large, large}},
+      {"planar molecule, huge negative delt", kPlanar, -1e300, {large, large, large}},
+      {"planar molecule, one full turn", kPlanar, 6.283185307179586, {large, large, large}},
   };
-  static const char* kAxis[] = {"x", "y", "z"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    SurfaceRun g = surfaceRun(c.atoms, 0.01);
+    SurfaceRun g = surfaceRun(c.atoms, c.delt);
     Projection& p = *g.p;
     const int n = p.natom;
     for (int r = 1; r <= 3 * n; ++r) p.eigv(p.nimag, r, 2) = r % 2 == 0 ? -0.4 : 0.3;
     TestConsole tc;
     surfacemodes(p, *g.coor, tc.console);
 
-    std::vector<std::string> notes = splitLines(tc.err());
-    ASSERT_EQ(notes.size(), c.zeroAxes.size()) << tc.err();
+    // A tiny delt also leaves the translations zero, with notes of their own.
+    std::vector<std::string> notes;
+    for (const std::string& line : splitLines(tc.err())) {
+      if (line.rfind("kelmar: note: the translational mode along ", 0) != 0) notes.push_back(line);
+    }
+    std::vector<std::string> expectedNotes;
+    int zeros = 0;
     for (int e = 1; e <= 3; ++e) {
-      bool zero = false;
-      for (int z : c.zeroAxes) zero = zero || z == e;
+      const bool zero = c.cause[e - 1] != Still::Formed;
       double sum = 0;
       for (int r = 1; r <= 3 * n; ++r) {
         double v = p.eigv(3 * n + 3 + e, r, 2);
@@ -171,16 +223,14 @@ TEST(SurfaceModes, TurnThatDoesNotMoveTheMoleculeIsZeroWithANote) {
         }
         sum += v * v;
       }
-      if (!zero) {
+      if (zero) {
+        expectedNotes.push_back(stillNote(e, c.cause[e - 1]));
+        ++zeros;
+      } else {
         EXPECT_NEAR(sum, 1.0, 1e-12) << "axis " << e;
       }
     }
-    for (std::size_t k = 0; k < notes.size(); ++k) {
-      EXPECT_EQ(notes[k], std::string("kelmar: note: the rotational mode about ") + kAxis[c.zeroAxes[k] - 1] +
-                              " is set to zero: the turn about the " + kAxis[c.zeroAxes[k] - 1] +
-                              " axis through the centre of mass does not move the molecule (a single "
-                              "atom, or a linear molecule lying on that axis)");
-    }
+    EXPECT_EQ(notes, expectedNotes);
 
     TestConsole report;
     printout(p, 0, report.console);
@@ -188,10 +238,48 @@ TEST(SurfaceModes, TurnThatDoesNotMoveTheMoleculeIsZeroWithANote) {
     EXPECT_EQ(text.find("NaN"), std::string::npos);
     std::string zeroBlock = " rotational modes     0.000\n";
     for (int a = 1; a <= n; ++a) zeroBlock += "     0.000     0.000     0.000\n";
-    std::size_t count = 0;
+    int count = 0;
     for (std::size_t at = text.find(zeroBlock); at != std::string::npos; at = text.find(zeroBlock, at + 1))
       ++count;
-    EXPECT_EQ(count, c.zeroAxes.size()) << text;
+    EXPECT_EQ(count, zeros) << text;
+  }
+}
+
+// A rotational vector is the chord of a turn by delt, which leans delt/2
+// away from the rotation: above |delt| = 0.01 one note says so, once, after
+// the rotations, when at least one rotational vector was formed.
+TEST(SurfaceModes, TurnAboveTheBoundIsNotedOnceWhenARotationIsFormed) {
+  const std::string tilt =
+      "kelmar: note: |delt| is above 0.01 radians: a rotational mode is the chord of a turn by delt, which leans "
+      "delt/2 away from the rotation (at a delt of pi it is at right angles to it), so its projections stray "
+      "from those of the rotation; a |delt| of at most 0.01 keeps the lean within 0.005 radians";
+  struct {
+    const char* name;
+    std::vector<Atom> atoms;
+    double delt;
+    bool noted;
+  } cases[] = {
+      {"at the bound", kPlanar, 0.01, false},
+      {"at the negative bound", kPlanar, -0.01, false},
+      {"just above the bound", kPlanar, std::nextafter(0.01, 1.0), true},
+      {"one radian, negative", kPlanar, -1.0, true},
+      {"a half turn", kPlanar, 3.141592653589793, true},
+      {"linear molecule, two rotations formed", kLinearZ, 1.0, true},
+      {"single atom: no rotation formed", kAtom, 1.0, false},
+      {"huge delt: no rotation formed", kPlanar, 1e300, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SurfaceRun g = surfaceRun(c.atoms, c.delt);
+    TestConsole tc;
+    surfacemodes(*g.p, *g.coor, tc.console);
+    std::vector<std::string> notes = splitLines(tc.err());
+    std::size_t count = 0;
+    for (const std::string& line : notes) count += line == tilt ? 1 : 0;
+    EXPECT_EQ(count, c.noted ? 1u : 0u) << tc.err();
+    if (c.noted) {
+      EXPECT_EQ(notes.back(), tilt);
+    }
   }
 }
 
