@@ -24,6 +24,14 @@ class ValueReads {
   SectionScope scope_;
 };
 
+// The text of a control word, read after its label lines; a null value or
+// a slash leaves `text` as it stood.
+std::string readWord(InputStream& in, std::string text, int labelLines, long& line) {
+  skipLines(in, labelLines);
+  freeRead(in, {ReadItem::text(text, kTextLength).at(line)});
+  return text;
+}
+
 }  // namespace
 
 void readfile(Projection& p, Console& console) {
@@ -33,19 +41,12 @@ void readfile(Projection& p, Console& console) {
   out.free({"Kelmar calculations"});
   {
     ValueReads value(in, "software", 3, ", after the title line and its own label line");
-    skipLines(in, 2);
-    // A null value or a slash leaves a word as it stood.
-    std::string software = p.software.text();
-    freeRead(in, {ReadItem::text(software, kTextLength).at(p.softwareLine)});
-    p.software = Software(software);
+    p.software = Software(readWord(in, p.software.text(), 2, p.softwareLine));
   }
   out.free({"software:   ", p.software.text()});
   {
     ValueReads value(in, "reactype", 5);
-    skipLines(in);
-    std::string reactype = p.reactype.text();
-    freeRead(in, {ReadItem::text(reactype, kTextLength).at(p.reactypeLine)});
-    p.reactype = Reactype(reactype);
+    p.reactype = Reactype(readWord(in, p.reactype.text(), 1, p.reactypeLine));
   }
   out.free({"reactype:   ", p.reactype.text()});
   {

@@ -11,138 +11,97 @@
 namespace kelmar {
 namespace {
 
-const char* nameOf(FileNames f) {
-  switch (f) {
-    case FileNames::One:
-      return "one";
-    case FileNames::ReactantAndTransitionState:
-      return "reactant+ts";
-    case FileNames::ByIprod:
-      return "by iprod";
-  }
-  return "?";
-}
+constexpr FileNames kOne = FileNames::One;
+constexpr FileNames kTwo = FileNames::ReactantAndTransitionState;
+constexpr FileNames kByIprod = FileNames::ByIprod;
+constexpr bool kWeighted = true, kAsRead = false;
+constexpr bool kLast = true, kFirst = false;
 
-const char* nameOf(Reader r) {
-  switch (r) {
-    case Reader::Polyrate:
-      return "polyrate";
-    case Reader::Gaussian:
-      return "gaussian";
-    case Reader::Vasp:
-      return "vasp";
-    case Reader::Molpro:
-      return "molpro";
-    case Reader::None:
-      return "none";
-  }
-  return "?";
-}
-
-const char* nameOf(ModeCount m) {
-  switch (m) {
-    case ModeCount::AllCartesian:
-      return "3natom";
-    case ModeCount::Vibrations:
-      return "vibrations";
-    case ModeCount::None:
-      return "none";
-  }
-  return "?";
-}
-
-const char* nameOf(Translations t) {
-  switch (t) {
-    case Translations::Relative:
-      return "relative";
-    case Translations::Molecular:
-      return "molecular";
-    case Translations::None:
-      return "none";
-  }
-  return "?";
-}
-
-// What a software value answers: the file names read, the reader, whether
-// the modes are weighted, and whether the vibrations are the last modes.
-std::string answers(const SoftwareWords& w) {
-  return std::string(nameOf(w.names)) + ", " + nameOf(w.reader) + (w.weightsModes ? ", weighted" : ", as read") +
-         (w.vibrationsLast ? ", vibrations last" : ", vibrations first");
-}
-
-std::string answers(const ReactypeWords& w) {
-  return std::string(nameOf(w.modes)) + ", " + nameOf(w.translations);
+void expectAnswers(const SoftwareWords& got, const SoftwareWords& expected, const std::string& software) {
+  EXPECT_EQ(got.names, expected.names) << software;
+  EXPECT_EQ(got.reader, expected.reader) << software;
+  EXPECT_EQ(got.weightsModes, expected.weightsModes) << software;
+  EXPECT_EQ(got.vibrationsLast, expected.vibrationsLast) << software;
 }
 
 TEST(ControlWords, SoftwareAnswersEachQuestionInItsOwnOrder) {
+  // what each value answers: the file names read, the reader, whether the
+  // modes are weighted, whether the vibrations are the last modes
   struct Case {
     const char* software;
-    const char* expected;
+    SoftwareWords expected;
   };
+  using R = Reader;
   const Case cases[] = {
       // every word alone
-      {"gaussian", "by iprod, gaussian, weighted, vibrations last"},
-      {"molpro", "by iprod, molpro, weighted, vibrations first"},
-      {"polyrate", "one, polyrate, as read, vibrations first"},
-      {"vasp", "reactant+ts, vasp, as read, vibrations first"},
+      {"gaussian", {kByIprod, R::Gaussian, kWeighted, kLast}},
+      {"molpro", {kByIprod, R::Molpro, kWeighted, kFirst}},
+      {"polyrate", {kOne, R::Polyrate, kAsRead, kFirst}},
+      {"vasp", {kTwo, R::Vasp, kAsRead, kFirst}},
       // a word among other characters still counts
-      {"gaussian09", "by iprod, gaussian, weighted, vibrations last"},
-      {"g16-gaussian-run", "by iprod, gaussian, weighted, vibrations last"},
+      {"gaussian09", {kByIprod, R::Gaussian, kWeighted, kLast}},
+      {"g16-gaussian-run", {kByIprod, R::Gaussian, kWeighted, kLast}},
       // capitals and misspellings name nothing
-      {"Gaussian", "by iprod, none, as read, vibrations first"},
-      {"MOLPRO", "by iprod, none, as read, vibrations first"},
-      {"Polyrate", "by iprod, none, as read, vibrations first"},
-      {"VASP", "by iprod, none, as read, vibrations first"},
-      {"gausian", "by iprod, none, as read, vibrations first"},
-      {"molpr", "by iprod, none, as read, vibrations first"},
-      {"poly rate", "by iprod, none, as read, vibrations first"},
-      {"", "by iprod, none, as read, vibrations first"},
+      {"Gaussian", {kByIprod, R::None, kAsRead, kFirst}},
+      {"MOLPRO", {kByIprod, R::None, kAsRead, kFirst}},
+      {"Polyrate", {kByIprod, R::None, kAsRead, kFirst}},
+      {"VASP", {kByIprod, R::None, kAsRead, kFirst}},
+      {"gausian", {kByIprod, R::None, kAsRead, kFirst}},
+      {"molpr", {kByIprod, R::None, kAsRead, kFirst}},
+      {"poly rate", {kByIprod, R::None, kAsRead, kFirst}},
+      {"", {kByIprod, R::None, kAsRead, kFirst}},
       // every pair, in both orders: the order within the value changes nothing
-      {"gaussian molpro", "by iprod, gaussian, weighted, vibrations last"},
-      {"molpro gaussian", "by iprod, gaussian, weighted, vibrations last"},
-      {"gaussian polyrate", "one, polyrate, weighted, vibrations last"},
-      {"polyrate gaussian", "one, polyrate, weighted, vibrations last"},
-      {"gaussian vasp", "reactant+ts, gaussian, weighted, vibrations last"},
-      {"vasp gaussian", "reactant+ts, gaussian, weighted, vibrations last"},
-      {"molpro polyrate", "one, polyrate, weighted, vibrations first"},
-      {"polyrate molpro", "one, polyrate, weighted, vibrations first"},
-      {"molpro vasp", "reactant+ts, vasp, weighted, vibrations first"},
-      {"vasp molpro", "reactant+ts, vasp, weighted, vibrations first"},
-      {"polyrate vasp", "one, polyrate, as read, vibrations first"},
-      {"vasp polyrate", "one, polyrate, as read, vibrations first"},
+      {"gaussian molpro", {kByIprod, R::Gaussian, kWeighted, kLast}},
+      {"molpro gaussian", {kByIprod, R::Gaussian, kWeighted, kLast}},
+      {"gaussian polyrate", {kOne, R::Polyrate, kWeighted, kLast}},
+      {"polyrate gaussian", {kOne, R::Polyrate, kWeighted, kLast}},
+      {"gaussian vasp", {kTwo, R::Gaussian, kWeighted, kLast}},
+      {"vasp gaussian", {kTwo, R::Gaussian, kWeighted, kLast}},
+      {"molpro polyrate", {kOne, R::Polyrate, kWeighted, kFirst}},
+      {"polyrate molpro", {kOne, R::Polyrate, kWeighted, kFirst}},
+      {"molpro vasp", {kTwo, R::Vasp, kWeighted, kFirst}},
+      {"vasp molpro", {kTwo, R::Vasp, kWeighted, kFirst}},
+      {"polyrate vasp", {kOne, R::Polyrate, kAsRead, kFirst}},
+      {"vasp polyrate", {kOne, R::Polyrate, kAsRead, kFirst}},
       // all four
-      {"vasp molpro gaussian polyrate", "one, polyrate, weighted, vibrations last"},
+      {"vasp molpro gaussian polyrate", {kOne, R::Polyrate, kWeighted, kLast}},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(answers(softwareWords(c.software)), c.expected) << c.software;
+    expectAnswers(softwareWords(c.software), c.expected, c.software);
     // the run's value decides the same from its text, padded to 50 characters
     const Software held(c.software);
     EXPECT_EQ(held.text(), std::string(c.software) + std::string(kTextLength - std::string(c.software).size(), ' '));
-    EXPECT_EQ(answers(held.words()), c.expected) << c.software;
+    expectAnswers(held.words(), c.expected, c.software);
   }
 }
 
 TEST(ControlWords, ReactypeCountsSurfaceFirstAndTranslatesGasFirst) {
+  // the mode count and the translations of each value
   struct Case {
     const char* reactype;
-    const char* expected;
+    ModeCount modes;
+    Translations translations;
   };
+  constexpr ModeCount k3natom = ModeCount::AllCartesian, kVibrations = ModeCount::Vibrations;
+  constexpr Translations kRelative = Translations::Relative, kMolecular = Translations::Molecular;
   const Case cases[] = {
-      {"gas", "vibrations, relative"},
-      {"surface", "3natom, molecular"},
-      {"gasphase", "vibrations, relative"},
-      {"gas-surface", "3natom, relative"},
-      {"surfacegas", "3natom, relative"},
-      {"surface gas", "3natom, relative"},
-      {"Gas", "none, none"},
-      {"SURFACE", "none, none"},
-      {"gs", "none, none"},
-      {"surfce", "none, none"},
-      {"", "none, none"},
+      {"gas", kVibrations, kRelative},
+      {"surface", k3natom, kMolecular},
+      {"gasphase", kVibrations, kRelative},
+      {"gas-surface", k3natom, kRelative},
+      {"surfacegas", k3natom, kRelative},
+      {"surface gas", k3natom, kRelative},
+      {"Gas", ModeCount::None, Translations::None},
+      {"SURFACE", ModeCount::None, Translations::None},
+      {"gs", ModeCount::None, Translations::None},
+      {"surfce", ModeCount::None, Translations::None},
+      {"", ModeCount::None, Translations::None},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(answers(reactypeWords(c.reactype)), c.expected) << c.reactype;
-    EXPECT_EQ(answers(Reactype(c.reactype).words()), c.expected) << c.reactype;
+    for (const ReactypeWords& w : {reactypeWords(c.reactype), Reactype(c.reactype).words()}) {
+      EXPECT_EQ(w.modes, c.modes) << c.reactype;
+      EXPECT_EQ(w.translations, c.translations) << c.reactype;
+    }
   }
 }
 
