@@ -1,10 +1,17 @@
 // Fuzz target: the bulk scan of the structure readers against reading every
 // line, with the files arriving through file descriptors, so that refills,
 // lines split across two reads and cut lines are reached. Every input runs
-// a reader once line by line from memory (the reference), then with every
-// scan kernel of this processor, with and without plain-line reads, through
-// a pipe written in the input's piece sizes and from a regular file; any
-// difference in values, messages or line numbers aborts.
+// a reader twice: line by line from memory (the reference), and in one of
+// the ways below, which the input chooses; any difference in values,
+// messages or line numbers aborts. The ways, in this order:
+//   0          line by line, plain-line reads, through a pipe
+//   then for each scan kernel of this processor (portable, 16-byte vectors,
+//   32-byte vectors), three ways:
+//   1, 4, 7    no plain-line reads, through a pipe
+//   2, 5, 8    plain-line reads, through a pipe
+//   3, 6, 9    plain-line reads, from a regular file
+// (ten ways on a processor with AVX2, seven on other x86-64 processors,
+// four elsewhere).
 //
 // The input:
 //   byte 0     bits 0-1 the reader (0 Gaussian, 1 Molpro, 2 Polyrate, 3
@@ -14,22 +21,40 @@
 //              a stream holds twice that, so short ones refill often), bits
 //              5-7 how far nvibm stands below 3 natom (0, 5, 6, 1, 2, 3, 7, 9)
 //   byte 1     natom - 1, modulo 40
-//   bytes 2-5  the sizes of the pieces that a pipe's writer writes in turn:
-//              a byte b below 128 is b + 1 bytes, else (b - 127) KiB
+//   byte 2     the way, modulo the number of ways
+//   bytes 3-6  the sizes of the pieces that a pipe's writer writes in turn:
+//              a byte b below 128 is b + 1 bytes, else (b - 127) KiB. After
+//              the first 64 writes into a pipe, each piece is at least 4 KiB,
+//              so that small pieces cost a bounded number of system calls; a
+//              large piece first puts small ones deep into a file.
 //   the rest   the structure files, split at each record separator byte
 //              (0x1e) as in the reader targets
 // Shorter inputs are padded with zero bytes.
 //
 // Besides the fuzzer's flags it takes -write_seeds=DIR -tests=TESTS, which
 // writes seed inputs made from the test data under TESTS into DIR.
+#include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <iterator>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "fuzzrun.h"
@@ -38,18 +63,37 @@
 namespace kelmar::fuzz {
 namespace {
 
-constexpr std::size_t kHeader = 6;
+constexpr std::size_t kHeader = 7;
 constexpr std::size_t kLineLengths[] = {kMaxLineLength, 130, 200, 1000};
 constexpr int kBelowAll[] = {0, 5, 6, 1, 2, 3, 7, 9};
+constexpr std::size_t kMaxFiles = 3;
+
+// The writes into one pipe that take the input's piece sizes as they are,
+// and the least piece after them.
+constexpr std::size_t kSmallWrites = 64;
+constexpr std::size_t kLeastLaterPiece = 4096;
 
 const ReaderCall kReaders[] = {readGaussian, readMolpro, readPolyrate, readGaussian};
 const char* const kReaderNames[] = {"Gaussian", "Molpro", "Polyrate", "Gaussian"};
 
+// The ways compared with the reference, as listed at the top.
+const std::vector<Way>& ways() {
+  static const std::vector<Way> all = [] {
+    std::vector<Way> w = {{ScanKernel::LineByLine, true, Transport::Pipe}};
+    for (ScanKernel kernel : fastKernels()) {
+      w.push_back({kernel, false, Transport::Pipe});
+      w.push_back({kernel, true, Transport::Pipe});
+      w.push_back({kernel, true, Transport::File});
+    }
+    return w;
+  }();
+  return all;
+}
+
 struct ScanCase {
   unsigned reader;
-  std::size_t maxLineLength;
   int natom, nvibm;
-  std::vector<std::size_t> pieces;
+  Way way;  // with the input's pieces and longest line
   std::vector<std::string> texts;
 };
 
@@ -58,11 +102,13 @@ ScanCase decode(const std::uint8_t* data, std::size_t size) {
   for (std::size_t k = 0; k < kHeader && k < size; ++k) head[k] = data[k];
   ScanCase c;
   c.reader = head[0] & 3u;
-  c.maxLineLength = kLineLengths[(head[0] >> 3) & 3u];
   c.natom = 1 + head[1] % 40;
   c.nvibm = std::max(1, 3 * c.natom - kBelowAll[head[0] >> 5]);
-  for (std::size_t k = 2; k < kHeader; ++k) {
-    c.pieces.push_back(head[k] < 128 ? std::size_t(head[k]) + 1 : std::size_t(head[k] - 127) * 1024);
+  c.way = ways()[head[2] % ways().size()];
+  c.way.maxLineLength = kLineLengths[(head[0] >> 3) & 3u];
+  c.way.pieces.clear();
+  for (std::size_t k = 3; k < kHeader; ++k) {
+    c.way.pieces.push_back(head[k] < 128 ? std::size_t(head[k]) + 1 : std::size_t(head[k] - 127) * 1024);
   }
   const std::string_view body =
       size > kHeader ? std::string_view(reinterpret_cast<const char*>(data + kHeader), size - kHeader) : "";
@@ -72,42 +118,193 @@ ScanCase decode(const std::uint8_t* data, std::size_t size) {
   return c;
 }
 
-Outcome run(const ScanCase& c, const Way& way) {
-  std::unique_ptr<Projection> p = lendProjection();
-  auto coor = std::make_unique<Coor>();
-  Outcome o = runReader(kReaders[c.reader], way, *p, *coor, c.natom, c.nvibm, c.texts);
-  giveBackProjection(*p);
-  return o;
+// The writer of one pipe at a time, on a thread of its own that waits for
+// the next text for as long as the process lives, so that an input starts
+// no thread.
+class PipeWriter {
+ public:
+  PipeWriter() {
+    std::thread t([this] { serve(); });
+    thread_ = t.native_handle();
+    t.detach();
+  }
+  PipeWriter(const PipeWriter&) = delete;
+  PipeWriter& operator=(const PipeWriter&) = delete;
+
+  // Starts writing `text` into the write end `fd` in `pieces`, as the top
+  // says; the writer closes fd when the text is written or the reader has
+  // closed its end. The text and the pieces must stay until done() returns.
+  void start(int fd, std::string_view text, const std::vector<std::size_t>& pieces) {
+    // The writer runs on the processor that the reader runs on now: the
+    // pipe then hands over from one to the other without waking a second
+    // processor, and the process's mappings stay on fewer processors, each
+    // of which every unmapping (a stream's buffer freed, the mode store
+    // cleared) has to reach.
+    if (const int cpu = ::sched_getcpu(); cpu >= 0) {
+      cpu_set_t set;
+      CPU_ZERO(&set);
+      CPU_SET(cpu, &set);
+      ::pthread_setaffinity_np(thread_, sizeof set, &set);
+    }
+    const std::lock_guard<std::mutex> lock(mutex_);
+    fd_ = fd;
+    text_ = text;
+    pieces_ = &pieces;
+    busy_ = true;
+    changed_.notify_all();
+  }
+
+  // Waits until the writer has closed its end.
+  void done() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return !busy_; });
+  }
+
+ private:
+  void serve() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return busy_; });
+      lock.unlock();
+      writeText();
+      lock.lock();
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+
+  void writeText() const {
+    const std::vector<std::size_t>& pieces = *pieces_;
+    std::size_t writes = 0;
+    for (std::size_t at = 0; at < text_.size();) {
+      std::size_t piece = pieces[writes % pieces.size()];
+      if (writes >= kSmallWrites) piece = std::max(piece, kLeastLaterPiece);
+      ++writes;
+      const ssize_t w = ::write(fd_, text_.data() + at, std::min(piece, text_.size() - at));
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) break;  // the reader has closed its end
+      at += std::size_t(w);
+    }
+    ::close(fd_);
+  }
+
+  pthread_t thread_;  // detached; it waits on this writer until the process ends
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  bool busy_ = false;  // a text is being written
+  int fd_ = -1;
+  std::string_view text_;
+  const std::vector<std::size_t>* pieces_ = nullptr;
+};
+
+// The writer of the i-th structure file's pipe. The writers are never
+// destroyed, as their threads wait on them until the process ends.
+PipeWriter& pipeWriter(std::size_t i) {
+  static PipeWriter* const writers = new PipeWriter[kMaxFiles];
+  return writers[i];
 }
 
-void compare(const ScanCase& c, const Outcome& expected, const Way& way) {
-  const Outcome got = run(c, way);
+// A regular file that holds the text, in memory, so that no disk is
+// written; its offset at the start.
+int fileHolding(const std::string& text) {
+  const int fd = ::memfd_create("kelmar-fuzz-scan", MFD_CLOEXEC);
+  if (fd < 0) {
+    std::perror("kelmar fuzz: memfd_create");
+    std::abort();
+  }
+  for (std::size_t at = 0; at < text.size();) {
+    const ssize_t w = ::write(fd, text.data() + at, text.size() - at);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) {
+      std::perror("kelmar fuzz: writing a file in memory");
+      std::abort();
+    }
+    at += std::size_t(w);
+  }
+  ::lseek(fd, 0, SEEK_SET);
+  return fd;
+}
+
+// The structure files of a case, opened as its way says: from memory, from
+// a regular file, or through pipes that the pipe writers fill.
+class ScanFiles {
+ public:
+  ScanFiles(const ScanCase& c, const Way& way) {
+    const std::vector<std::string> names = fileNames(c.texts.size());
+    for (std::size_t i = 0; i < c.texts.size(); ++i) {
+      if (way.how == Transport::Memory) {
+        streams_.push_back(std::make_unique<InputStream>(c.texts[i], names[i], way.maxLineLength));
+      } else if (way.how == Transport::File) {
+        streams_.push_back(streamOwning(fileHolding(c.texts[i]), names[i], way.maxLineLength));
+      } else {
+        int fds[2];
+        if (::pipe2(fds, O_CLOEXEC) != 0) {
+          std::perror("kelmar fuzz: pipe");
+          std::abort();
+        }
+        pipeWriter(i).start(fds[1], c.texts[i], way.pieces);
+        writing_.started = i + 1;
+        streams_.push_back(streamOwning(fds[0], names[i], way.maxLineLength));
+      }
+      streams_.back()->setPlainLineReads(way.plainLines);
+      files_.push_back(streams_.back().get());
+    }
+  }
+  ScanFiles(const ScanFiles&) = delete;
+  ScanFiles& operator=(const ScanFiles&) = delete;
+
+  const std::vector<InputStream*>& files() const { return files_; }
+
+ private:
+  // Waits for the writers started, so that the texts and pieces they write
+  // stay until they are done. Declared before the streams, which are
+  // destroyed first and close the reading ends, which ends a writer still
+  // waiting on a full pipe.
+  struct Writing {
+    std::size_t started = 0;
+    ~Writing() {
+      for (std::size_t i = 0; i < started; ++i) pipeWriter(i).done();
+    }
+  } writing_;
+  std::vector<std::unique_ptr<InputStream>> streams_;
+  std::vector<InputStream*> files_;
+};
+
+// Runs the case's reader with its files read as `way` says, into `o`.
+void run(const ScanCase& c, const Way& way, Outcome& o) {
+  std::unique_ptr<Projection> p = lendProjection();
+  auto coor = std::make_unique<Coor>();
+  {
+    ScanFiles files(c, way);
+    runReaderOn(kReaders[c.reader], way.kernel, files.files(), *p, *coor, c.natom, c.nvibm, o);
+  }
+  giveBackProjection(*p);
+}
+
+void runScanCase(const std::uint8_t* data, std::size_t size) {
+  const ScanCase c = decode(data, size);
+  // kept from input to input, so that their storage is reused
+  static Outcome expected, got;
+  Way reference = c.way;
+  reference.kernel = ScanKernel::LineByLine;
+  reference.plainLines = false;
+  reference.how = Transport::Memory;
+  run(c, reference, expected);
+  if (echoing()) std::cerr << expected << "\n" << expected.out;
+  run(c, c.way, got);
   if (got == expected) return;
   std::cerr << "kelmar fuzz: the " << kReaderNames[c.reader] << " reader (natom " << c.natom << ", nvibm "
-            << c.nvibm << ") read " << way << " differs from reading every line from memory\n"
+            << c.nvibm << ") read " << c.way << " differs from reading every line from memory\n"
             << "line by line:\n"
             << expected << "\n"
-            << "read " << way << ":\n"
+            << "read " << c.way << ":\n"
             << got << "\n";
   if (got.out != expected.out) std::cerr << "output line by line:\n" << expected.out << "output read so:\n" << got.out;
   std::abort();
 }
 
-void runScanCase(const std::uint8_t* data, std::size_t size) {
-  const ScanCase c = decode(data, size);
-  const Outcome expected =
-      run(c, Way{ScanKernel::LineByLine, false, Transport::Memory, c.pieces, c.maxLineLength});
-  if (echoing()) std::cerr << expected << "\n" << expected.out;
-  compare(c, expected, Way{ScanKernel::LineByLine, true, Transport::Pipe, c.pieces, c.maxLineLength});
-  for (ScanKernel kernel : fastKernels()) {
-    for (bool plain : {false, true}) {
-      compare(c, expected, Way{kernel, plain, Transport::Pipe, c.pieces, c.maxLineLength});
-    }
-    compare(c, expected, Way{kernel, true, Transport::File, c.pieces, c.maxLineLength});
-  }
-}
-
-// Seeds: real files of each reader, in a few line lengths and piece sizes.
+// Seeds: real files of each reader, each in every way, with the longest
+// lines and the piece sizes taken in turn.
 struct Seed {
   const char* name;
   unsigned reader;  // as byte 0 bits 0-1
@@ -123,32 +320,40 @@ const Seed kSeeds[] = {
     {"polyrate-three", 2, 3, 9, {"data/polyrate-made/o_h2_three_structures.out"}},
 };
 
+// The ways of the seeds: all ten, so that a processor with fewer ways
+// (byte 2 taken modulo their number) gets every one of its own too.
+constexpr unsigned kSeedWays = 10;
+
 void writeSeeds(const std::filesystem::path& dir, const std::filesystem::path& tests) {
-  for (const Seed& s : kSeeds) {
+  for (std::size_t s = 0; s < std::size(kSeeds); ++s) {
+    const Seed& seed = kSeeds[s];
     std::string body;
     int files = 0;
-    for (const char* f : s.files) {
+    for (const char* f : seed.files) {
       if (!f) break;
       if (files++ > 0) body += '\x1e';
       body += readWhole(tests / f);
     }
-    const int below = 3 * s.natom - s.nvibm;
+    const int below = 3 * seed.natom - seed.nvibm;
     unsigned belowIndex = 0;
     while (belowIndex < 8 && kBelowAll[belowIndex] != below) ++belowIndex;
     if (belowIndex == 8) {
-      std::fprintf(stderr, "kelmar fuzz: seed %s has an nvibm the input cannot give\n", s.name);
+      std::fprintf(stderr, "kelmar fuzz: seed %s has an nvibm the input cannot give\n", seed.name);
       std::exit(2);
     }
-    for (unsigned length = 0; length < 4; ++length) {
+    for (unsigned way = 0; way < kSeedWays; ++way) {
+      const unsigned length = (way + s) % 4;
       // pieces of 1 KiB, 1, 17 and 4 KiB bytes; of 2 KiB, 7, 64 and 1 bytes
-      // (a piece of one byte is a write of its own, so few of them)
       const std::uint8_t pieces[2][4] = {{0x80, 0x00, 0x10, 0x83}, {0x81, 0x06, 0x3f, 0x00}};
-      std::string seed;
-      seed += char(s.reader | (length << 3) | (belowIndex << 5));
-      seed += char(s.natom - 1);
-      for (std::uint8_t b : pieces[length == 0 ? 0 : 1]) seed += char(b);
-      seed += body;
-      writeWhole(dir / (std::string(s.name) + "-" + std::to_string(kLineLengths[length])), seed);
+      std::string input;
+      input += char(seed.reader | (length << 3) | (belowIndex << 5));
+      input += char(seed.natom - 1);
+      input += char(way);
+      for (std::uint8_t b : pieces[way % 2]) input += char(b);
+      input += body;
+      writeWhole(dir / (std::string(seed.name) + "-way" + std::to_string(way) + "-" +
+                        std::to_string(kLineLengths[length])),
+                 input);
     }
   }
 }
@@ -158,6 +363,7 @@ void writeSeeds(const std::filesystem::path& dir, const std::filesystem::path& t
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
   ::kelmar::fuzz::handleSeedCommand(*argc, *argv, ::kelmar::fuzz::writeSeeds);
+  std::signal(SIGPIPE, SIG_IGN);  // a reader that stops early closes its pipe on the writer
   return 0;
 }
 

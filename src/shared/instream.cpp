@@ -71,8 +71,10 @@ bool InputStream::fill() {
     end_ -= begin_;
     begin_ = 0;
   }
-  // The callers read on only while fewer bytes are held than a line can
-  // take, half the buffer.
+  // The callers read on only while fewer bytes are held than the longest
+  // line with its line end and a carriage return (maxLineLength() + 2, at
+  // most the buffer's 2 * maxLineLength()), or, in passOver, after passing
+  // over at least one whole line: so there is room.
   if (end_ == buf_.size()) throw std::logic_error("stream buffer full");
   for (;;) {
     ssize_t n = ::read(fd_, buf_.data() + end_, std::min(buf_.size() - end_, kReadSize));

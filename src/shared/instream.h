@@ -53,8 +53,9 @@ class LineSearch {
   // The offset of the first byte of data[0, size) at which a hit starts, or
   // `size` when there is none; `lineEnds` grows by the number of line ends
   // before that offset. `data` holds whole lines (the last one of a stream
-  // may lack its line end), so a hit of a text without line ends lies within
-  // one line.
+  // may lack its line end), or the first bytes of a line longer than a
+  // stream holds, without its line end; either way a hit of a text without
+  // line ends lies within one line.
   virtual std::size_t find(const char* data, std::size_t size, long& lineEnds) const = 0;
 };
 
@@ -98,9 +99,12 @@ class InputStream {
   // been read (the line numbers go on counting them), and stops before the
   // first line with a hit, which the next read hands out; at the end of
   // input when no line has one. Each byte is searched once. Of a line that
-  // is cut, the search sees at least its first maxLineLength() + 2 bytes
-  // (everything a read could hand out of it), not the rest. Nothing can be
-  // stepped back over after it.
+  // a read cuts, the search sees at least its first maxLineLength() + 2
+  // bytes (everything a read could hand out of it): a stream that reads a
+  // file descriptor searches what its buffer holds of the line, up to
+  // 2 * maxLineLength() bytes, and passes over the rest unsearched, unless
+  // the line end is held too; a stream over a text in memory searches the
+  // whole line. Nothing can be stepped back over after it.
   void passOver(const LineSearch& search);
 
   // The name used in messages: the file's name, or "standard input".
@@ -111,6 +115,8 @@ class InputStream {
   std::size_t maxLineLength() const { return maxLine_; }
   // The bytes the stream's buffer has room for: a fixed 2 * maxLineLength()
   // when it reads a file descriptor, the text's length when it holds one.
+  // Only the tests ask, to check that a long line leaves the buffer that
+  // size.
   std::size_t bufferCapacity() const { return buf_.size(); }
 
   // Whether a free-format read first tries its line as plain numbers (see

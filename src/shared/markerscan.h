@@ -55,7 +55,8 @@ class MarkerScan {
 
   // What the search looks for in the raw bytes of a line: each marker
   // without its trailing blanks (those may come from the padding of a short
-  // line), and only the markers that hold none of the others.
+  // line), and only the markers that hold none of the others. Only the
+  // tests ask for it.
   const std::vector<std::string>& searched() const { return searched_; }
 
  private:

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -76,6 +77,17 @@ TEST(InputStream, FilesLargerThanTheBuffer) {
     EXPECT_EQ(line, "end");
     EXPECT_FALSE(in.nextLine(line));
     EXPECT_EQ(in.lineNumber(), 200001);
+  }
+}
+
+TEST(StreamFeed, AStreamThatCannotBeMadeThrowsOnceTheWritersHaveEnded) {
+  // The text fills a pipe, so that the writer of the first stream still
+  // waits when the feed gives up: at that stream (a line limit below 2) or
+  // at the second (no name for it).
+  const std::string text(1 << 20, 'x');
+  for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
+    EXPECT_THROW(StreamFeed({text}, {"t"}, how, {4093}, 1), std::logic_error) << transportName(how);
+    EXPECT_THROW(StreamFeed({text, text}, {"t"}, how), std::out_of_range) << transportName(how);
   }
 }
 

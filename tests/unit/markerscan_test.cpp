@@ -111,9 +111,10 @@ TEST(MarkerScan, HandsOutEveryMarkerLineOfRandomTexts) {
 }
 
 TEST(MarkerScan, MarkersAtEveryPlaceAroundTheBlockBoundary) {
-  // The first read of a file fills the stream's buffer of twice the longest
-  // line (2 MiB): put the marker line, and the line before it, across the
-  // first boundary at every offset.
+  // A file is read 1 MiB at a time (the most one read asks for), so byte
+  // 2 MiB, twice the longest line, is where the second read ends and the
+  // third begins: put the marker line, and the line before it, across that
+  // boundary at every offset.
   const std::string marker = " Initial guess ";
   const std::size_t block = 2 * kMaxLineLength;
   for (std::size_t cut = 0; cut < 40; ++cut) {
@@ -180,8 +181,7 @@ std::string withoutLastLineEnd(std::string t) {
   return t;
 }
 // Filler lines before the text so that its byte `at` comes `cut` bytes
-// before the end of the first read of a file, which fills the stream's
-// buffer of 2 MiB.
+// before byte 2 MiB of a file, where the second of its reads of 1 MiB ends.
 std::string shiftedToBoundary(const std::string& t, std::size_t at, std::size_t cut) {
   std::size_t pad = 2 * kMaxLineLength - cut - at;
   std::string filler(pad, 'f');

@@ -104,11 +104,13 @@ inline std::vector<std::string> fileNames(std::size_t n) {
   return names;
 }
 
-// Runs the reader on the texts, one structure file each, into `p` and
-// `coor`, which must be as new: natom atoms of mass 9, nvibm modes in the
-// reaction mode's place.
-inline Outcome runReader(const ReaderCall& reader, const Way& way, Projection& p, Coor& coor, int natom, int nvibm,
-                         const std::vector<std::string>& texts) {
+// Runs the reader with `kernel` on the open structure files `files` into
+// `p` and `coor`, which must be as new: natom atoms of mass 9, nvibm modes
+// in the reaction mode's place. What the run leaves goes into `o`, whose
+// vectors keep their storage, so that a caller that runs reader after
+// reader (the fuzz target) allocates them once.
+inline void runReaderOn(const ReaderCall& reader, ScanKernel kernel, std::span<InputStream* const> files,
+                        Projection& p, Coor& coor, int natom, int nvibm, Outcome& o) {
   p.natom = natom;
   p.nmode = 3 * natom;
   p.nvibm = nvibm;
@@ -117,23 +119,27 @@ inline Outcome runReader(const ReaderCall& reader, const Way& way, Projection& p
   Output output{outText, errText};
   InputStream nothing(std::string_view(), "standard input");
   Console console{nothing, output, true};
-  StreamFeed s(texts, fileNames(texts.size()), way.how, way.pieces, way.maxLineLength, way.plainLines);
-  Outcome o;
   try {
-    reader(p, coor, s.files(), way.kernel, console);
+    reader(p, coor, files, kernel, console);
     o.end = "the run went on";
   } catch (const RunEnd& e) {
     o.end = "status " + std::to_string(e.status) + ": " + e.message;
   }
-  auto put = [&](double v) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    o.values.push_back(bits);
+  o.values.clear();
+  // n values from v on, bit for bit
+  auto put = [&](const double& v, std::size_t n = 1) {
+    const std::size_t at = o.values.size();
+    o.values.resize(at + n);
+    std::memcpy(o.values.data() + at, &v, n * sizeof v);
   };
+  const std::size_t rows = std::size_t(3 * natom);
   for (int sl = 1; sl <= kMaxSlabs; ++sl) {
     for (int m = 1; m <= p.nmode; ++m) {
       put(p.freq(m, sl));
-      for (int r = 1; r <= 3 * natom; ++r) put(p.eigv(m, r, sl));
+      // the rows of a mode lie next to each other; the last one's index is
+      // checked too
+      (void)p.eigv(m, int(rows), sl);
+      put(p.eigv(m, 1, sl), rows);
     }
   }
   for (int a = 1; a <= natom; ++a) put(p.amass(a));
@@ -145,7 +151,17 @@ inline Outcome runReader(const ReaderCall& reader, const Way& way, Projection& p
   o.values.push_back(std::uint64_t(p.itrans));
   o.values.push_back(std::uint64_t(p.nimag));
   o.out = outText.str() + errText.str();
-  for (InputStream* f : s.files()) o.lines.push_back(f->lineNumber());
+  o.lines.clear();
+  for (InputStream* f : files) o.lines.push_back(f->lineNumber());
+}
+
+// Runs the reader on the texts, one structure file each, passed to it as
+// `way` says; `p` and `coor` as for runReaderOn.
+inline Outcome runReader(const ReaderCall& reader, const Way& way, Projection& p, Coor& coor, int natom, int nvibm,
+                         const std::vector<std::string>& texts) {
+  StreamFeed s(texts, fileNames(texts.size()), way.how, way.pieces, way.maxLineLength, way.plainLines);
+  Outcome o;
+  runReaderOn(reader, way.kernel, s.files(), p, coor, natom, nvibm, o);
   return o;
 }
 

@@ -35,10 +35,24 @@ inline const char* transportName(Transport how) {
   return "?";
 }
 
+// A stream that reads the file descriptor fd and closes it at its end. When
+// the stream cannot be made, fd is closed before the exception goes on, so
+// that a pipe's writer waiting on a full pipe sees its reader gone.
+inline std::unique_ptr<InputStream> streamOwning(int fd, const std::string& name, std::size_t maxLineLength) {
+  try {
+    return std::make_unique<InputStream>(fd, name, true, maxLineLength);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+}
+
 // The streams of one run over `texts`, named by `names`. A pipe's writer
 // writes pieces of the sizes in `pieces`, in turn (each at least 1 byte);
 // every stream hands out lines of at most `maxLineLength` bytes and tries
-// plain lines first when `plainLines` is set.
+// plain lines first when `plainLines` is set. A stream that cannot be made
+// throws out of the constructor, after the writers already started have
+// been joined.
 class StreamFeed {
  public:
   StreamFeed(std::vector<std::string> texts, const std::vector<std::string>& names, Transport how,
@@ -46,20 +60,16 @@ class StreamFeed {
              bool plainLines = true)
       : texts_(std::move(texts)), pieces_(pieces.empty() ? std::vector<std::size_t>{4093} : std::move(pieces)) {
     for (std::size_t i = 0; i < texts_.size(); ++i) {
-      const std::string& name = names[i];
+      const std::string& name = names.at(i);
       if (how == Transport::Memory) {
         streams_.push_back(std::make_unique<InputStream>(texts_[i], name, maxLineLength));
       } else {
         const int fd = how == Transport::File ? fileOf(texts_[i]) : pipeOf(texts_[i]);
-        streams_.push_back(std::make_unique<InputStream>(fd, name, true, maxLineLength));
+        streams_.push_back(streamOwning(fd, name, maxLineLength));
       }
       streams_.back()->setPlainLineReads(plainLines);
       files_.push_back(streams_.back().get());
     }
-  }
-  ~StreamFeed() {
-    streams_.clear();  // closes the reading ends, which ends a writer still waiting
-    for (std::thread& t : writers_) t.join();
   }
   StreamFeed(const StreamFeed&) = delete;
   StreamFeed& operator=(const StreamFeed&) = delete;
@@ -76,7 +86,10 @@ class StreamFeed {
     ::unlink(path.c_str());
     for (std::size_t at = 0; at < text.size();) {
       const ssize_t w = ::write(fd, text.data() + at, text.size() - at);
-      if (w <= 0) throw std::runtime_error("cannot write a temporary file");
+      if (w <= 0) {
+        ::close(fd);
+        throw std::runtime_error("cannot write a temporary file");
+      }
       at += std::size_t(w);
     }
     ::lseek(fd, 0, SEEK_SET);
@@ -89,24 +102,33 @@ class StreamFeed {
     int fds[2];
     if (::pipe(fds) != 0) throw std::runtime_error("cannot make a pipe");
     const int out = fds[1];
-    writers_.emplace_back([this, &text, out] {
-      std::size_t k = 0;
-      for (std::size_t at = 0; at < text.size();) {
-        const std::size_t piece = std::max<std::size_t>(1, pieces_[k++ % pieces_.size()]);
-        const ssize_t w = ::write(out, text.data() + at, std::min(piece, text.size() - at));
-        if (w <= 0) break;  // the reader has closed its end
-        at += std::size_t(w);
-      }
+    try {
+      writers_.emplace_back([this, &text, out] {
+        std::size_t k = 0;
+        for (std::size_t at = 0; at < text.size();) {
+          const std::size_t piece = std::max<std::size_t>(1, pieces_[k++ % pieces_.size()]);
+          const ssize_t w = ::write(out, text.data() + at, std::min(piece, text.size() - at));
+          if (w <= 0) break;  // the reader has closed its end
+          at += std::size_t(w);
+        }
+        ::close(out);
+      });
+    } catch (...) {
+      ::close(fds[0]);
       ::close(out);
-    });
+      throw;
+    }
     return fds[0];
   }
 
   const std::vector<std::string> texts_;  // what the writers write
   const std::vector<std::size_t> pieces_;
+  // Joined when the feed ends, or when its constructor throws: declared
+  // before the streams, so that the streams, destroyed first, close the
+  // reading ends, which ends a writer still waiting on a full pipe.
+  std::vector<std::jthread> writers_;
   std::vector<std::unique_ptr<InputStream>> streams_;
   std::vector<InputStream*> files_;
-  std::vector<std::thread> writers_;
 };
 
 }  // namespace kelmar
