@@ -40,7 +40,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <csignal>
 #include <cstddef>
@@ -173,20 +172,7 @@ class PipeWriter {
     }
   }
 
-  void writeText() const {
-    const std::vector<std::size_t>& pieces = *pieces_;
-    std::size_t writes = 0;
-    for (std::size_t at = 0; at < text_.size();) {
-      std::size_t piece = pieces[writes % pieces.size()];
-      if (writes >= kSmallWrites) piece = std::max(piece, kLeastLaterPiece);
-      ++writes;
-      const ssize_t w = ::write(fd_, text_.data() + at, std::min(piece, text_.size() - at));
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) break;  // the reader has closed its end
-      at += std::size_t(w);
-    }
-    ::close(fd_);
-  }
+  void writeText() const { writeInPieces(fd_, text_, *pieces_, kSmallWrites, kLeastLaterPiece); }
 
   pthread_t thread_;  // detached; it waits on this writer until the process ends
   std::mutex mutex_;
@@ -212,14 +198,9 @@ int fileHolding(const std::string& text) {
     std::perror("kelmar fuzz: memfd_create");
     std::abort();
   }
-  for (std::size_t at = 0; at < text.size();) {
-    const ssize_t w = ::write(fd, text.data() + at, text.size() - at);
-    if (w < 0 && errno == EINTR) continue;
-    if (w <= 0) {
-      std::perror("kelmar fuzz: writing a file in memory");
-      std::abort();
-    }
-    at += std::size_t(w);
+  if (!writeAllTo(fd, text)) {
+    std::perror("kelmar fuzz: writing a file in memory");
+    std::abort();
   }
   ::lseek(fd, 0, SEEK_SET);
   return fd;

@@ -172,8 +172,8 @@ void readfile(Projection& p, Console& console) {
   {
     ValueReads value(in, "delt", massesEnd + 2, ", the second line after the masses");
     skipLines(in);
-    freeRead(in, {ReadItem::real(p.delt).at(deltLine)});
-    if (deltLine == 0) deltLine = in.lineNumber();  // a slash left delt unset
+    freeRead(in, {ReadItem::real(p.delt)});
+    deltLine = in.lineNumber();
   }
   {
     ValueReads value(in, "the three numbers of the last line", deltLine + 2, ", the second line after delt");

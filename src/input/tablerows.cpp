@@ -69,7 +69,7 @@ RowPastNatom rowPastNatom(InputStream& in, std::string_view columns, int natom) 
   if (isTableRow(line, columns)) {
     const std::size_t b = line.find_first_not_of(" \t");
     const std::size_t e = line.find_first_of(" \t", b);
-    const int atom = rowAtom(line.substr(b, e == std::string_view::npos ? std::string_view::npos : e - b));
+    const int atom = rowAtom(line.substr(b, e - b));  // e - b runs to the line's end when e is npos
     if (atom > natom) row = {true, in.lineNumber(), atom};
   }
   in.stepBack();

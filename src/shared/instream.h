@@ -33,13 +33,13 @@ struct Section {
         structure(structure_),
         natom(natom_),
         hint(std::move(hint_)) {}
-  const char* what = "";
-  const char* unit = "atoms";  // plural; a range of one drops the final s
-  int first = 0;
-  int last = 0;
-  int structure = 0;
-  int natom = 0;      // named when above 0
-  std::string hint;   // what may have gone wrong, when known
+  const char* what;
+  const char* unit;  // plural ("atoms"); a range of one drops the final s
+  int first;
+  int last;
+  int structure;
+  int natom;         // named when above 0
+  std::string hint;  // what may have gone wrong, when known
   // "the mode block of modes 34-36"
   std::string name() const;
   // "the mode block of modes 34-36, natom 13", then "; " and the hint

@@ -7,7 +7,10 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -33,6 +36,38 @@ inline const char* transportName(Transport how) {
       return "pipe";
   }
   return "?";
+}
+
+// Writes all of `text` into fd, again after an interrupted or short write;
+// false when a write fails.
+inline bool writeAllTo(int fd, std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const ssize_t w = ::write(fd, text.data() + at, text.size() - at);
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) return false;
+    at += std::size_t(w);
+  }
+  return true;
+}
+
+// Writes `text` into the write end of a pipe, fd, in pieces of the sizes in
+// `pieces`, in turn (each at least 1 byte; after `smallWrites` writes, each
+// at least `leastLater` bytes, so that small pieces cost a bounded number of
+// system calls), until all is written or the reader has closed its end;
+// then closes fd.
+inline void writeInPieces(int fd, std::string_view text, const std::vector<std::size_t>& pieces,
+                          std::size_t smallWrites = SIZE_MAX, std::size_t leastLater = 1) {
+  std::size_t writes = 0;
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t piece = std::max<std::size_t>(1, pieces[writes % pieces.size()]);
+    if (writes >= smallWrites) piece = std::max(piece, leastLater);
+    ++writes;
+    const ssize_t w = ::write(fd, text.data() + at, std::min(piece, text.size() - at));
+    if (w < 0 && errno == EINTR) continue;
+    if (w <= 0) break;  // the reader has closed its end
+    at += std::size_t(w);
+  }
+  ::close(fd);
 }
 
 // A stream that reads the file descriptor fd and closes it at its end. When
@@ -84,13 +119,9 @@ class StreamFeed {
     const int fd = ::mkstemp(path.data());
     if (fd < 0) throw std::runtime_error("cannot make a temporary file");
     ::unlink(path.c_str());
-    for (std::size_t at = 0; at < text.size();) {
-      const ssize_t w = ::write(fd, text.data() + at, text.size() - at);
-      if (w <= 0) {
-        ::close(fd);
-        throw std::runtime_error("cannot write a temporary file");
-      }
-      at += std::size_t(w);
+    if (!writeAllTo(fd, text)) {
+      ::close(fd);
+      throw std::runtime_error("cannot write a temporary file");
     }
     ::lseek(fd, 0, SEEK_SET);
     return fd;
@@ -103,16 +134,7 @@ class StreamFeed {
     if (::pipe(fds) != 0) throw std::runtime_error("cannot make a pipe");
     const int out = fds[1];
     try {
-      writers_.emplace_back([this, &text, out] {
-        std::size_t k = 0;
-        for (std::size_t at = 0; at < text.size();) {
-          const std::size_t piece = std::max<std::size_t>(1, pieces_[k++ % pieces_.size()]);
-          const ssize_t w = ::write(out, text.data() + at, std::min(piece, text.size() - at));
-          if (w <= 0) break;  // the reader has closed its end
-          at += std::size_t(w);
-        }
-        ::close(out);
-      });
+      writers_.emplace_back([this, &text, out] { writeInPieces(out, text, pieces_); });
     } catch (...) {
       ::close(fds[0]);
       ::close(out);
