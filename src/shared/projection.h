@@ -153,6 +153,28 @@ struct Origin {
   long line = 0;
 };
 
+// The element of one atom as its structure file gives it: an atomic number
+// (0 where the file names none) and the line of the file it was read from.
+struct AtomElement {
+  int z = 0;
+  long line = 0;
+};
+
+// element(a, s): the element of atom a of slab s.
+class ElementStore {
+ public:
+  AtomElement& operator()(int a, int s) { return v_[offset(a, s)]; }
+  const AtomElement& operator()(int a, int s) const { return v_[offset(a, s)]; }
+
+ private:
+  static std::size_t offset(int a, int s) {
+    checkIndex("element atom", a, kMaxAtoms);
+    checkIndex("element slab", s, kMaxSlabs);
+    return std::size_t(s - 1) * kMaxAtoms + std::size_t(a - 1);
+  }
+  AtomElement v_[std::size_t(kMaxAtoms) * kMaxSlabs] = {};
+};
+
 struct Projection {
   // control values
   // the outside program and the kind of reaction, each with what its words
@@ -203,6 +225,10 @@ struct Projection {
   bool fnameCut[kMaxSlabs] = {};
   Store<Origin, kMaxMasses> massOrigin{"mass origin"};
   Store<bool, kMaxSlabs> geometryFound{"geometry slab"};
+  // The elements of the atoms of each slab, where the structure files give
+  // them (Gaussian atomic numbers, Molpro symbols, Polyrate's atomic
+  // information); all 0 where they give none.
+  ElementStore element;
 
   // The name of the structure file that fills slab s (for messages).
   std::string_view slabFileName(int s) const;

@@ -11,4 +11,5 @@ list(APPEND KELMAR_SOURCES
   src/shared/runend.cpp
   src/shared/centre.cpp
   src/shared/rotation.cpp
+  src/shared/elements.cpp
 )
