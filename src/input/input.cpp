@@ -33,12 +33,11 @@ std::vector<std::unique_ptr<InputStream>> openStructureFiles(const Projection& p
     files.push_back(openInputFile(name, why));
     if (!files.back()) {
       std::string message = p.placeOf(Origin{0, p.fnameLine(s)}) + ": cannot open structure file " +
-                            quoteForMessage(name, kTextLength) + ": " + why + " (" + relativeTo();
+                            quoteForMessage(name, kNameShown) + ": " + why + " (" + relativeTo();
       if (p.fnameWasCut(s)) {
         message += "; the unquoted name was cut at a blank, comma or slash with more text after it on the line: "
                    "a file name that holds '/', blanks or commas must be quoted in the control file";
       }
-      if (name.size() == kTextLength) message += "; a file name holds at most 50 characters, so a longer one is cut";
       rejectInput(message + ")");
     }
   }

@@ -73,7 +73,7 @@ void readfile(Projection& p, Console& console) {
     const long expected = in.lineNumber() + 1;
     {
       ValueReads value(in, "the name of structure file " + std::to_string(s), 8 + s);
-      freeRead(in, {ReadItem::text(name, kTextLength).at(line).cutInto(p.fnameCut[s - 1])});
+      freeRead(in, {ReadItem::text(name, kWholeText).at(line).cutInto(p.fnameCut[s - 1])});
     }
     // The read passes over empty lines: a line left empty for a name that
     // the run reads takes the next line's first word, and every later line
@@ -84,7 +84,7 @@ void readfile(Projection& p, Console& console) {
                                               : "line " + std::to_string(expected) + " is empty";
       writeNote(console, "standard input, " + empty + ", so the name of structure file " + std::to_string(s) +
                              " is taken from line " + std::to_string(line) + ": " +
-                             quoteForMessage(trimmedName(name), kTextLength) +
+                             quoteForMessage(trimmedName(name), kNameShown) +
                              " (a line that names a file the run reads must not be left empty)");
     }
   };

@@ -198,7 +198,7 @@ class ValueScanner {
 
 void assignText(std::string& dest, std::size_t length, std::string_view value) {
   dest.assign(value.substr(0, length));
-  dest.resize(length, ' ');
+  if (length != kWholeText) dest.resize(length, ' ');
 }
 
 // Returns false at a malformed value when `malformedExit` is set.

@@ -23,13 +23,17 @@ namespace kelmar {
 std::string placeOf(const InputStream& in, long line);
 inline std::string placeOf(const InputStream& in) { return placeOf(in, in.lineNumber()); }
 
+// The declared length of a text kept as it is read, neither cut nor padded
+// (up to the longest line a stream hands out).
+inline constexpr std::size_t kWholeText = std::string::npos;
+
 // One item of a free-format read. A null destination reads the value and
 // drops it (the words and atom numbers of the data lines).
 struct ReadItem {
   enum class Kind { Text, Integer, Real };
   Kind kind;
   void* dest = nullptr;
-  std::size_t length = 0;  // declared length of a text
+  std::size_t length = 0;  // declared length of a text, or kWholeText
   long* line = nullptr;    // when set, receives the number of the line on which the value starts
   // When set, for a text: receives whether the value was an unquoted token
   // that a blank, tab, comma or slash ended with more text after it on its

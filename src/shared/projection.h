@@ -24,8 +24,10 @@ inline constexpr int kMaxMasses = 1000;
 // this many atoms at most.
 inline constexpr int kMaxAtoms = 166;
 
-// Declared lengths of the texts of the control file.
+// Declared length of the texts software and reactype of the control file.
 inline constexpr std::size_t kTextLength = 50;
+// How much of a file name a message shows before it shortens it.
+inline constexpr std::size_t kNameShown = 200;
 
 // Throws std::logic_error naming the store when an index lies outside
 // 1..limit; a program error, never an input error.
@@ -182,9 +184,10 @@ struct Projection {
   Software software;
   Reactype reactype;
   int iprod = 0;
-  std::string fname = blankText();
-  std::string fname2 = blankText();
-  std::string fname3 = blankText();
+  // the structure file names as written, of any length
+  std::string fname;
+  std::string fname2;
+  std::string fname3;
   int natom = 0;
   int nreact1 = 0;
   int linear1 = 0;

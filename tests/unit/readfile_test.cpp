@@ -35,9 +35,9 @@ TEST(Readfile, WorkedExampleEchoAndValues) {
             " read kelmarinput.txt done\n"
             " \n");
   EXPECT_EQ(p->software.text(), padded("gaussian"));
-  EXPECT_EQ(p->fname, padded("r.log"));
-  EXPECT_EQ(p->fname2, padded("ts.log"));
-  EXPECT_EQ(p->fname3, padded(""));
+  EXPECT_EQ(p->fname, std::string("r.log"));
+  EXPECT_EQ(p->fname2, std::string("ts.log"));
+  EXPECT_EQ(p->fname3, std::string(""));
   EXPECT_EQ(p->linear2, 1);
   EXPECT_EQ(p->amass(1), 15.995);
   EXPECT_EQ(p->amass(3), 1.008);
@@ -48,6 +48,22 @@ TEST(Readfile, WorkedExampleEchoAndValues) {
             " vibrational mode for initial states and the entire system\n"
             "           1           3\n");
   EXPECT_EQ(p->nmode, 9);
+}
+
+// File names are kept as written, whatever their length, while software and
+// reactype keep their 50 characters.
+TEST(Readfile, LongFileNamesAreKeptWhole) {
+  const std::string longName = std::string(60, 'd') + "/" + std::string(150, 'a') + "_reactant_complex.out";
+  const std::string longWord(70, 'g');
+  TestConsole tc(control(longWord + "gaussian", "gas", "0", "'" + longName + "'\n" + longName + "x\n\n", "3 1",
+                         "0 1 0", "15.995 1.008 1.008"));
+  auto p = std::make_unique<Projection>();
+  readfile(*p, tc.console);
+  EXPECT_EQ(p->fname, longName);
+  EXPECT_EQ(p->slabFileName(1), longName);
+  EXPECT_EQ(p->fname2, longName.substr(0, 60));  // unquoted, cut at the slash
+  EXPECT_TRUE(p->fnameWasCut(2));
+  EXPECT_EQ(p->software.text(), longWord.substr(0, kTextLength));
 }
 
 TEST(Readfile, FileNamesByProgramAndIprod) {
@@ -75,9 +91,9 @@ TEST(Readfile, FileNamesByProgramAndIprod) {
     auto p = std::make_unique<Projection>();
     readfile(*p, tc.console);
     EXPECT_EQ(p->iprod, c.iprodAfter) << c.software;
-    EXPECT_EQ(p->fname, padded(c.names[0])) << c.software;
-    EXPECT_EQ(p->fname2, padded(c.names[1])) << c.software;
-    EXPECT_EQ(p->fname3, padded(c.names[2])) << c.software;
+    EXPECT_EQ(p->fname, std::string(c.names[0])) << c.software;
+    EXPECT_EQ(p->fname2, std::string(c.names[1])) << c.software;
+    EXPECT_EQ(p->fname3, std::string(c.names[2])) << c.software;
     EXPECT_EQ(p->amass(3), 3.0) << c.software;
     EXPECT_NE(tc.out().find(" iprod           " + std::to_string(c.iprodAfter) + "\n"), std::string::npos);
     EXPECT_EQ(tc.err(), c.err) << c.software;
@@ -118,9 +134,9 @@ TEST(Readfile, QuotedNameOverTwoLinesIsNoNameReadPastAnEmptyLine) {
   auto p = std::make_unique<Projection>();
   readfile(*p, tc.console);
   EXPECT_EQ(tc.err(), "");
-  EXPECT_EQ(p->fname, padded("r.log"));
+  EXPECT_EQ(p->fname, std::string("r.log"));
   EXPECT_EQ(p->fnameLine(1), 9);
-  EXPECT_EQ(p->fname2, padded("ts.log"));
+  EXPECT_EQ(p->fname2, std::string("ts.log"));
   EXPECT_EQ(p->fnameLine(2), 11);
 }
 
