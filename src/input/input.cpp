@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "input/jobgeometry.h"
 
 namespace kelmar {
 namespace {
@@ -91,6 +92,7 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
                       " names no reader; the words accepted are " + std::string(kSoftwareWordsAccepted) +
                       " (matched case-sensitively, anywhere in the value)");
   }
+  for (int s = 2; s <= p.itrans && s <= kMaxSlabs; ++s) checkSameAtoms(p, s);
   loadingtail(p, coor, console);
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "input/jobgeometry.h"
 #include "input/tablerows.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
@@ -105,6 +106,10 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
     ++s;
     InputStream& in = *file;
     bool tableNoted = false;  // an optimisation log repeats its table
+    JobGeometry geometry(n);
+    // the atomic numbers of the Thermochemistry lines, for a file without
+    // a geometry table
+    std::vector<AtomElement> thermoElements(static_cast<std::size_t>(n));
     while (scan.nextLine(in, f1)) {
       //  -------------------
       //  - Thermochemistry -
@@ -115,24 +120,29 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
         SectionScope section(in, {"the masses", "atoms", 1, n, 0, n});
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
+          AtomElement& element = thermoElements[std::size_t(a - 1)];
           freeRead(in, {ReadItem::word(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::word(),
-                        ReadItem::word(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::word(),
+                        ReadItem::word(), ReadItem::integer(element.z), ReadItem::word(), ReadItem::word(),
                         ReadItem::real(p.amass(a))});
           p.massOrigin(a) = Origin{s, in.lineNumber()};
+          element.line = in.lineNumber();
         }
       }
       //  Center     Atomic      Atomic             Coordinates (Angstroms)
       //  Number     Number       Type             X           Y           Z
       //  ---------------------------------------------------------------------
       //       1          6           0        2.529357    0.361330   -0.000020
+      // The table is held until the file's modes show that it belongs to
+      // their job (see JobGeometry).
       if (f1.contains("Coordinates (Angstroms)")) {
         SectionScope section(in, {"the geometry table", "atoms", 1, n, 0, n});
-        p.geometryFound(s) = true;
+        geometry.tableStart(in.lineNumber());
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
-          int pos = n * (s - 1) + a;
-          freeRead(in, {ReadItem::anyInteger(), ReadItem::anyInteger(), ReadItem::anyInteger(),
-                        ReadItem::real(coor.x(pos)), ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
+          AtomElement& element = geometry.element(a);
+          freeRead(in, {ReadItem::anyInteger(), ReadItem::integer(element.z), ReadItem::anyInteger(),
+                        ReadItem::real(geometry.x(a)), ReadItem::real(geometry.y(a)), ReadItem::real(geometry.z(a))});
+          element.line = in.lineNumber();
         }
         //  ---------------------------------------------------------------------
         noteLongerTable(in, n, kGeometryRow, tableNoted, console);
@@ -142,9 +152,14 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       //  and normal coordinates:
       // then the blocks of three modes (see readModeBlock)
       if (f1.contains("normal coordinates:")) {
+        geometry.modesStart(p, coor, s);
         for (int b = 1; b <= nb; ++b) readModeBlock(p, in, s, 3 * b - 2, 3, items);
         if (rest > 0) readModeBlock(p, in, s, 3 * nb + 1, rest, items);
       }
+    }
+    geometry.fileEnd(p, coor, s, in, console);
+    for (int a = 1; a <= n; ++a) {
+      if (p.element(a, s).z == 0) p.element(a, s) = thermoElements[std::size_t(a - 1)];
     }
   }
   p.itrans = int(files.size());

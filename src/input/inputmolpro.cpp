@@ -1,12 +1,15 @@
 // Reader of Molpro frequency outputs: one file per slab, scanned for seven
 // markers (the geometry, three count lists, three blocks of mode
 // columns).
+#include <cctype>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "input/input.h"
+#include "input/jobgeometry.h"
 #include "input/tablerows.h"
+#include "shared/elements.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
 
@@ -29,16 +32,32 @@ constexpr std::string_view kGeometryRow = "iwrrrr";
 // HX12), then one component of each mode of the group.
 constexpr std::string_view kModeRow = "wr+";
 
+// The element of a geometry row: its atom label's leading letters as an
+// element symbol ("O", "CL", "C1"), else its charge as an atomic number,
+// which an effective core potential lowers (iodine prints 25.00), so the
+// symbol goes first; 0 when neither names an element.
+int rowElement(std::string_view label, double charge) {
+  std::size_t letters = 0;
+  while (letters < label.size() && std::isalpha(static_cast<unsigned char>(label[letters]))) ++letters;
+  if (const int z = elementOfSymbol(label.substr(0, letters)); z != 0) return z;
+  if (charge >= 1.0 && charge <= kMaxElement && charge == double(int(charge))) return int(charge);
+  return 0;
+}
+
 //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
-void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, bool& tableNoted, Console& console) {
+// The table is held until the file's modes show that it belongs to their
+// job (see JobGeometry).
+void readGeometry(const Projection& p, InputStream& in, JobGeometry& geometry, bool& tableNoted,
+                  Console& console) {
   SectionScope section(in, {"the geometry", "atoms", 1, p.natom, 0, p.natom});
-  p.geometryFound(s) = true;
+  geometry.tableStart(in.lineNumber());
   skipLines(in, 6);
-  double charge = 0.0;  // read and dropped
+  std::string label;
+  double charge = 0.0;
   for (int a = 1; a <= p.natom; ++a) {
-    int pos = p.natom * (s - 1) + a;
-    freeRead(in, {ReadItem::anyInteger(), ReadItem::word(), ReadItem::real(charge), ReadItem::real(coor.x(pos)),
-                  ReadItem::real(coor.y(pos)), ReadItem::real(coor.z(pos))});
+    freeRead(in, {ReadItem::anyInteger(), ReadItem::text(label, kWholeText), ReadItem::real(charge),
+                  ReadItem::real(geometry.x(a)), ReadItem::real(geometry.y(a)), ReadItem::real(geometry.z(a))});
+    geometry.element(a) = AtomElement{rowElement(label, charge), in.lineNumber()};
   }
   // an empty line ends the table
   noteLongerTable(in, p.natom, kGeometryRow, tableNoted, console);
@@ -148,6 +167,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
     ++s;
     InputStream& in = *file;
     bool tableNoted = false;
+    JobGeometry geometry(p.natom);
     while (scan.nextLine(in, f1)) {
       //  FREQUENCIES * CALCULATION OF NORMAL MODES FOR UCCSD(T)
       //
@@ -157,7 +177,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //   Nr  Atom  Charge       X              Y              Z
       //
       //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
-      if (f1.contains("CALCULATION OF NORMAL MODES")) readGeometry(p, coor, in, s, tableNoted, console);
+      if (f1.contains("CALCULATION OF NORMAL MODES")) readGeometry(p, in, geometry, tableNoted, console);
       //  Imaginary Vibration  Wavenumber
       //         Nr             [1/cm]
       //         1             1997.98
@@ -179,6 +199,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //                               1 A         2 A         3 A         4 A         5 A
       //  Wavenumbers [cm-1]          780.26      982.12     1134.14     1140.78     1480.76
       if (f1.contains("Normal Modes") && !f1.contains("low") && !f1.contains("imaginary")) {
+        geometry.modesStart(p, coor, s);
         readModeBlock(p, in, s, BlockKind::Real, "Normal Modes", nvib, 0, console);
       }
       //  Normal Modes of imaginary frequencies
@@ -186,6 +207,7 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //                                   1
       //  Wavenumbers [cm-1]         1997.98
       if (f1.contains("Normal Modes of imaginary frequencies")) {
+        geometry.modesStart(p, coor, s);
         readModeBlock(p, in, s, BlockKind::Imaginary, "Normal Modes of imaginary frequencies", nim, nvib, console);
       }
       //  Normal Modes of low/zero frequencies
@@ -194,11 +216,13 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //  Wavenumbers [cm-1]            0.00        0.00        0.00        0.00        0.00
       // The low/zero modes fill the slab after the imaginary ones, up to nmode.
       if (f1.contains("Normal Modes of low/zero frequencies")) {
+        geometry.modesStart(p, coor, s);
         const long long base = static_cast<long long>(nim) + nvib;
         readModeBlock(p, in, s, BlockKind::LowZero, "Normal Modes of low/zero frequencies", p.nmode - base, base,
                       console);
       }
     }
+    geometry.fileEnd(p, coor, s, in, console);
   }
   p.itrans = int(files.size());
 }

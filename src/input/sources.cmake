@@ -8,4 +8,5 @@ list(APPEND KELMAR_SOURCES
   src/input/inputvasp.cpp
   src/input/loadingtail.cpp
   src/input/tablerows.cpp
+  src/input/jobgeometry.cpp
 )

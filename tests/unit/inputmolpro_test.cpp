@@ -352,7 +352,8 @@ TEST(InputMolpro, ImaginaryBlockEchoesTheIndexAfterEachFullGroup) {
 TEST(InputMolpro, NegativeLowZeroCountConsumesTheLinesOfOneGroup) {
   // natom 1, nmode 3, five real modes: the low/zero count is -2, so its
   // block stores nothing but reads one group's lines (2 + 1 + 2 + 3); the
-  // geometry marker after them is then found.
+  // geometry marker after them is then found, and passed over as a later
+  // job's, since it follows the file's modes.
   MolproRun run(1);
   const std::string file = countList(kVibList, {5}) + modeBlock(kRealBlock, 5, 1, 1) + " " + kLowBlock +
                            "\n\n 1\n Wavenumbers [cm-1] 0.00\n Intensities\n Intensities\n HX1 0.1\n HY1 0.2\n"
@@ -361,7 +362,11 @@ TEST(InputMolpro, NegativeLowZeroCountConsumesTheLinesOfOneGroup) {
   run.read({file, ""});
   EXPECT_EQ(run.p->freq(5, 1), std::stod(wavenumber(1, 5)));
   EXPECT_EQ(run.p->eigv(1, 1, 1), std::stod(component(1, 1, 1)));
-  EXPECT_EQ(run.coor->z(1), 100.25);
+  EXPECT_EQ(run.coor->z(1), 0.0);
+  const long geometryLine = long(splitLines(file).size()) - 10;  // the section is the last 11 lines
+  EXPECT_EQ(run.tc.err(), "kelmar: note: file1.out, line " + std::to_string(geometryLine) +
+                              ": a geometry table after the file's last frequency section is not used: it belongs "
+                              "to a later job, and the geometry must be that of the modes\n");
 }
 
 TEST(InputMolpro, ZeroWavenumbersOfNegatedBlocksAreNegativeZeros) {
