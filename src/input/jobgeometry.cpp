@@ -48,7 +48,7 @@ void JobGeometry::fileEnd(Projection& p, Coor& coor, int s, const InputStream& i
   std::string note = placeOf(in, firstPassedLine_) +
                      "a geometry table after the file's last frequency section is not used: it belongs to a "
                      "later job, and the geometry must be that of the modes";
-  if (usedLine_ > 0) note += " (the structure's geometry is the table of line " + std::to_string(usedLine_) + ")";
+  if (usedLine_ > 0) note += " (the structure's geometry is the table at line " + std::to_string(usedLine_) + ")";
   writeNote(console, note);
 }
 
@@ -68,8 +68,7 @@ void checkSameAtoms(const Projection& p, int s) {
     const AtomElement& later = p.element(a, s);
     if (first.z == 0 || later.z == 0 || first.z == later.z) continue;
     rejectInput(p.placeOf(Origin{s, later.line}) + ": atom " + std::to_string(a) + " is " + elementName(later.z) +
-                ", but " + p.placeOf(Origin{1, first.line}) + " lists atom " + std::to_string(a) + " as " +
-                elementName(first.z) +
+                ", but in " + p.placeOf(Origin{1, first.line}) + ", it is " + elementName(first.z) +
                 ": the structure files must list the same atoms in the same order");
   }
 }

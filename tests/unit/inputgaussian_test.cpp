@@ -116,6 +116,53 @@ TEST(InputGaussian, LaterSectionsOverwriteAndMarkersAreExact) {
   EXPECT_EQ(p->amass(1), 17.0);
 }
 
+// The geometry of a file is the last table before its mode section, so that
+// a later job's table is not paired with the frequency job's modes.
+TEST(InputGaussian, GeometryIsTheTableOfTheModesJob) {
+  const std::string laterJob = " --Link1--\n" + geometry(-7.0);
+  const std::string passed = "kelmar: note: file2.log, line " +
+                             std::to_string(splitLines(geometry(-2.0) + kModes).size() + 3) +
+                             ": a geometry table after the file's last frequency section is not used: it belongs to a "
+                             "later job, and the geometry must be that of the modes (the structure's geometry is the "
+                             "table at line 2)\n";
+  const struct {
+    std::string second;  // the second file; the first is geometry(-1.0) + kModes
+    double z3;           // z of atom 3 of slab 2
+    std::string err;
+  } cases[] = {
+      {geometry(-2.0) + kModes + laterJob, -2.0, passed},
+      // one note per file, at the first table passed over
+      {geometry(-2.0) + kModes + laterJob + laterJob, -2.0, passed},
+      // two frequency jobs: the later job's table and modes
+      {geometry(-2.0) + kModes + laterJob + kModes, -7.0, ""},
+      // without a mode section the last table stays, as before
+      {geometry(-2.0) + laterJob, -7.0, ""},
+  };
+  for (const auto& c : cases) {
+    auto p = threeAtoms();
+    auto coor = std::make_unique<Coor>();
+    EXPECT_EQ(readTexts(*p, *coor, {geometry(-1.0) + kModes, c.second}), c.err) << c.second;
+    EXPECT_EQ(coor->z(6), c.z3) << c.second;
+    EXPECT_EQ(coor->z(3), -1.0);
+    EXPECT_EQ(p->element(1, 2).z, 8);
+    EXPECT_EQ(p->element(3, 2).z, 1);
+  }
+}
+
+// The elements come from the geometry table the slab takes, else from the
+// Thermochemistry lines.
+TEST(InputGaussian, ElementsOfTheTableOrOfTheThermochemistry) {
+  auto p = threeAtoms();
+  auto coor = std::make_unique<Coor>();
+  std::string other = geometry(-1.0);
+  other.replace(other.find(" 1 8 0"), 6, " 1 9 0");
+  readTexts(*p, *coor, {masses() + other + kModes, masses() + kModes});
+  EXPECT_EQ(p->element(1, 1).z, 9);
+  EXPECT_EQ(p->element(1, 1).line, 11);
+  EXPECT_EQ(p->element(1, 2).z, 8);  // no table: the Thermochemistry's atomic number
+  EXPECT_EQ(p->element(1, 2).line, 4);
+}
+
 TEST(InputGaussian, BlankLinesAmongDataLinesArePassedOver) {
   auto p = threeAtoms();
   auto coor = std::make_unique<Coor>();
