@@ -139,10 +139,10 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
         geometry.tableStart(in.lineNumber());
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
-          AtomElement& element = geometry.element(a);
-          freeRead(in, {ReadItem::anyInteger(), ReadItem::integer(element.z), ReadItem::anyInteger(),
-                        ReadItem::real(geometry.x(a)), ReadItem::real(geometry.y(a)), ReadItem::real(geometry.z(a))});
-          element.line = in.lineNumber();
+          JobGeometry::Row& row = geometry.row(a);
+          freeRead(in, {ReadItem::anyInteger(), ReadItem::integer(row.element.z), ReadItem::anyInteger(),
+                        ReadItem::real(row.x), ReadItem::real(row.y), ReadItem::real(row.z)});
+          row.element.line = in.lineNumber();
         }
         //  ---------------------------------------------------------------------
         noteLongerTable(in, n, kGeometryRow, tableNoted, console);

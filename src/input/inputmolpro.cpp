@@ -55,9 +55,10 @@ void readGeometry(const Projection& p, InputStream& in, JobGeometry& geometry, b
   std::string label;
   double charge = 0.0;
   for (int a = 1; a <= p.natom; ++a) {
+    JobGeometry::Row& row = geometry.row(a);
     freeRead(in, {ReadItem::anyInteger(), ReadItem::text(label, kWholeText), ReadItem::real(charge),
-                  ReadItem::real(geometry.x(a)), ReadItem::real(geometry.y(a)), ReadItem::real(geometry.z(a))});
-    geometry.element(a) = AtomElement{rowElement(label, charge), in.lineNumber()};
+                  ReadItem::real(row.x), ReadItem::real(row.y), ReadItem::real(row.z)});
+    row.element = AtomElement{rowElement(label, charge), in.lineNumber()};
   }
   // an empty line ends the table
   noteLongerTable(in, p.natom, kGeometryRow, tableNoted, console);

@@ -7,12 +7,7 @@
 
 namespace kelmar {
 
-JobGeometry::JobGeometry(int natom) : natom_(natom), atoms_(std::size_t(natom > 0 ? natom : 0)) {}
-
-JobGeometry::Atom& JobGeometry::atom(int a) {
-  checkIndex("job geometry atom", a, natom_);
-  return atoms_[std::size_t(a - 1)];
-}
+JobGeometry::JobGeometry(int natom) : natom_(natom), rows_(std::size_t(natom > 0 ? natom : 0)) {}
 
 void JobGeometry::tableStart(long line) {
   if (!held_) firstPassedLine_ = line;
@@ -22,7 +17,7 @@ void JobGeometry::tableStart(long line) {
 
 void JobGeometry::commit(Projection& p, Coor& coor, int s) {
   for (int a = 1; a <= natom_; ++a) {
-    const Atom& t = atoms_[std::size_t(a - 1)];
+    const Row& t = rows_[std::size_t(a - 1)];
     const int pos = natom_ * (s - 1) + a;
     coor.x(pos) = t.x;
     coor.y(pos) = t.y;

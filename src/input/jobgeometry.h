@@ -23,14 +23,22 @@ class JobGeometry {
  public:
   explicit JobGeometry(int natom);
 
-  // The destinations of one table: x, y and z of atom a, its element, and
-  // the line of its row. A table starts at `line` (its marker line); call
-  // tableStart before reading its rows.
+  // The row of atom a of a table: x, y and z, and the atom's element with
+  // the line of its row.
+  struct Row {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    AtomElement element;
+  };
+
+  // A table starts at `line` (its marker line); call before reading its
+  // rows into row(1..natom).
   void tableStart(long line);
-  double& x(int a) { return atom(a).x; }
-  double& y(int a) { return atom(a).y; }
-  double& z(int a) { return atom(a).z; }
-  AtomElement& element(int a) { return atom(a).element; }
+  Row& row(int a) {
+    checkIndex("job geometry atom", a, natom_);
+    return rows_[std::size_t(a - 1)];
+  }
 
   // The file's mode section starts: the table held, if any, becomes the
   // geometry of slab s.
@@ -42,17 +50,10 @@ class JobGeometry {
   void fileEnd(Projection& p, Coor& coor, int s, const InputStream& in, Console& console);
 
  private:
-  struct Atom {
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-    AtomElement element;
-  };
-  Atom& atom(int a);
   void commit(Projection& p, Coor& coor, int s);
 
   int natom_;
-  std::vector<Atom> atoms_;
+  std::vector<Row> rows_;
   bool held_ = false;        // a table has been read since the last mode section
   bool modesMet_ = false;    // the file has a mode section
   long heldLine_ = 0;        // where the table held starts
