@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "input/signature.h"
 
 namespace kelmar {
 namespace {
@@ -70,6 +71,12 @@ int structureFileCount(const Projection& p) {
 
 void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
                     Console& console) {
+  // A read error in a file that looks like another program's says so.
+  for (InputStream* file : files) {
+    file->setFileHint([software = p.software, line = p.softwareLine](const InputStream& in) {
+      return fileKindHint(software, line, in);
+    });
+  }
   switch (p.software.words().reader) {
     case Reader::Polyrate:
       inputpolyrate(p, coor, *files[0], kernel);
@@ -91,6 +98,11 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
                       quoteForMessage(trimmedName(p.software.text())) +
                       " names no reader; the words accepted are " + std::string(kSoftwareWordsAccepted) +
                       " (matched case-sensitively, anywhere in the value)");
+  }
+  // and so do the loading tail's messages about a file
+  for (int s = 1; s <= p.itrans && s <= kMaxSlabs; ++s) {
+    const InputStream* file = files.size() == 1 ? files[0] : s <= int(files.size()) ? files[s - 1] : nullptr;
+    p.fileHint(s) = file ? file->fileHint() : std::string();
   }
   loadingtail(p, coor, console);
 }

@@ -126,7 +126,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       //  ---------------------------------------------------------------------
       //       1          6           0        2.529357    0.361330   -0.000020
       if (f1.contains("Coordinates (Angstroms)")) {
-        SectionScope section(in, {"the geometry table", "atoms", 1, n, 0, n});
+        SectionScope section(in, Section::rowsOfAtoms("the geometry table", n));
         p.geometryFound(s) = true;
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
@@ -142,6 +142,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       //  and normal coordinates:
       // then the blocks of three modes (see readModeBlock)
       if (f1.contains("normal coordinates:")) {
+        p.modesFound(s) = true;
         for (int b = 1; b <= nb; ++b) readModeBlock(p, in, s, 3 * b - 2, 3, items);
         if (rest > 0) readModeBlock(p, in, s, 3 * nb + 1, rest, items);
       }

@@ -31,7 +31,7 @@ constexpr std::string_view kModeRow = "wr+";
 
 //    1   O     8.00   -1.415116287    0.000037624   -0.178475524
 void readGeometry(Projection& p, Coor& coor, InputStream& in, int s, bool& tableNoted, Console& console) {
-  SectionScope section(in, {"the geometry", "atoms", 1, p.natom, 0, p.natom});
+  SectionScope section(in, Section::rowsOfAtoms("the geometry", p.natom));
   p.geometryFound(s) = true;
   skipLines(in, 6);
   double charge = 0.0;  // read and dropped
@@ -83,6 +83,7 @@ enum class BlockKind { Real, Imaginary, LowZero };
 //            (3*natom rows)
 void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::string_view section, long long count,
                    long long base, Console& console) {
+  p.modesFound(s) = true;
   const long long q = count / 5;
   const long long rest = count - 5 * q;
   const bool echoes = kind != BlockKind::LowZero;
