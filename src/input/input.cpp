@@ -99,10 +99,11 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
                       " names no reader; the words accepted are " + std::string(kSoftwareWordsAccepted) +
                       " (matched case-sensitively, anywhere in the value)");
   }
-  // and so do the loading tail's messages about a file
-  for (int s = 1; s <= p.itrans && s <= kMaxSlabs; ++s) {
-    const InputStream* file = files.size() == 1 ? files[0] : s <= int(files.size()) ? files[s - 1] : nullptr;
-    p.fileHint(s) = file ? file->fileHint() : std::string();
+  // and so do the loading tail's messages about a file. A Polyrate file
+  // holds every structure; the other readers read one file per slab.
+  for (int s = 1; s <= p.itrans; ++s) {
+    const std::size_t f = files.size() == 1 ? 0 : std::size_t(s - 1);
+    p.fileHint(s) = f < files.size() ? files[f]->fileHint() : std::string();
   }
   loadingtail(p, coor, console);
 }
