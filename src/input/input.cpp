@@ -6,6 +6,7 @@
 
 #include "input/input.h"
 #include "input/jobgeometry.h"
+#include "input/signature.h"
 
 namespace kelmar {
 namespace {
@@ -70,6 +71,12 @@ int structureFileCount(const Projection& p) {
 
 void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
                     Console& console) {
+  // A read error in a file that looks like another program's says so.
+  for (InputStream* file : files) {
+    file->setFileHint([software = p.software, line = p.softwareLine](const InputStream& in) {
+      return fileKindHint(software, line, in);
+    });
+  }
   switch (p.software.words().reader) {
     case Reader::Polyrate:
       inputpolyrate(p, coor, *files[0], kernel);
@@ -93,6 +100,12 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
                       " (matched case-sensitively, anywhere in the value)");
   }
   for (int s = 2; s <= p.itrans && s <= kMaxSlabs; ++s) checkSameAtoms(p, s);
+  // and so do the loading tail's messages about a file. A Polyrate file
+  // holds every structure; the other readers read one file per slab.
+  for (int s = 1; s <= p.itrans; ++s) {
+    const std::size_t f = files.size() == 1 ? 0 : std::size_t(s - 1);
+    p.fileHint(s) = f < files.size() ? files[f]->fileHint() : std::string();
+  }
   loadingtail(p, coor, console);
 }
 

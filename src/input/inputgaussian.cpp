@@ -135,7 +135,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       // The table is held until the file's modes show that it belongs to
       // their job (see JobGeometry).
       if (f1.contains("Coordinates (Angstroms)")) {
-        SectionScope section(in, {"the geometry table", "atoms", 1, n, 0, n});
+        SectionScope section(in, Section::rowsOfAtoms("the geometry table", n));
         geometry.tableStart(in.lineNumber());
         skipLines(in, 2);
         for (int a = 1; a <= n; ++a) {
@@ -153,6 +153,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       // then the blocks of three modes (see readModeBlock)
       if (f1.contains("normal coordinates:")) {
         geometry.modesStart(p, coor, s);
+        p.modesFound(s) = true;
         for (int b = 1; b <= nb; ++b) readModeBlock(p, in, s, 3 * b - 2, 3, items);
         if (rest > 0) readModeBlock(p, in, s, 3 * nb + 1, rest, items);
       }

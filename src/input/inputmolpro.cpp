@@ -49,7 +49,7 @@ int rowElement(std::string_view label, double charge) {
 // job (see JobGeometry).
 void readGeometry(const Projection& p, InputStream& in, JobGeometry& geometry, bool& tableNoted,
                   Console& console) {
-  SectionScope section(in, {"the geometry", "atoms", 1, p.natom, 0, p.natom});
+  SectionScope section(in, Section::rowsOfAtoms("the geometry", p.natom));
   geometry.tableStart(in.lineNumber());
   skipLines(in, 6);
   std::string label;
@@ -103,6 +103,7 @@ enum class BlockKind { Real, Imaginary, LowZero };
 //            (3*natom rows)
 void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::string_view section, long long count,
                    long long base, Console& console) {
+  p.modesFound(s) = true;
   const long long q = count / 5;
   const long long rest = count - 5 * q;
   const bool echoes = kind != BlockKind::LowZero;

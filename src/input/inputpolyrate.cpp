@@ -29,7 +29,7 @@ int currentSlab(const InputStream& in, int counter, std::string_view marker) {
 // One geometry section: after the skipped lines, natom lines of x, y and z,
 // each after an atom number when `numbered`.
 void readGeometry(Projection& p, Coor& coor, InputStream& in, int k, int skipped, bool numbered) {
-  SectionScope section(in, {"the geometry", "atoms", 1, p.natom, k, p.natom});
+  SectionScope section(in, Section::rowsOfAtoms("the geometry", p.natom, k));
   p.geometryFound(k) = true;
   skipLines(in, skipped);
   for (int a = 1; a <= p.natom; ++a) {
@@ -96,7 +96,7 @@ void inputpolyrate(Projection& p, Coor& coor, InputStream& in, ScanKernel kernel
     //   1   8   O   15.99491
     //   (one line per atom: number, atomic number, symbol, mass)
     if (f1.contains("  Atomic information:")) {
-      SectionScope section(in, {"the atomic information", "atoms", 1, p.natom, 0, p.natom});
+      SectionScope section(in, Section::rowsOfAtoms("the atomic information", p.natom));
       skipLines(in, 2);
       for (int a = 1; a <= p.natom; ++a) {
         freeRead(in, {ReadItem::anyInteger(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::real(p.amass(a))});
@@ -124,15 +124,17 @@ void inputpolyrate(Projection& p, Coor& coor, InputStream& in, ScanKernel kernel
     // lines (see readPair); an odd last mode comes alone (see readSingle).
     if (f1.contains("Frequencies and normalized eigenvector")) {
       int k = currentSlab(in, counter, "Frequencies and normalized eigenvector");
+      p.modesFound(k) = true;
       skipLines(in, 2);
       for (int pair = 1; pair <= pairs; ++pair) readPair(p, in, k, 2 * pair - 1);
       if (nmodes % 2 == 1) readSingle(p, in, k, nmodes);
     }
   }
   if (counter == 0) {
+    const std::string hint = in.fileHint();
     rejectInput(in.name() +
                 ": no structure found: the file holds no \" Initial guess \" or \" Initial saddle \" "
-                "section");
+                "section" + (hint.empty() ? "" : " (" + hint + ")"));
   }
   p.itrans = counter;
   p.nimag = p.nvibm;

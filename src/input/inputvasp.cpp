@@ -26,26 +26,14 @@ void skipLeadingAtoms(InputStream& in, int leading) {
   if (leading > 0) skipLines(in, leading);
 }
 
-// An OUTCAR starts with the program's version:
-//  vasp.5.4.1 24Jun15 (build Sep 07 2018 14:08:39) complex
-// A derived mode file given in its place fails at its first value; the
-// message then says what the file is.
-bool looksLikeOutcar(std::string_view firstLine) {
-  const std::size_t b = firstLine.find_first_not_of(" \t");
-  return b != std::string_view::npos && firstLine.substr(b).starts_with("vasp.");
-}
-
 void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
   const int n = p.natom;
-  const std::string hint =
-      looksLikeOutcar(skipLines(in, 1))
-          ? "the file looks like an OUTCAR (its first line starts with \"vasp.\"), but the VASP reader takes a mode "
-            "file made from the OUTCAR: see \"The VASP-derived mode file\" in the README"
-          : "";
-  skipLines(in, 3);
+  // An OUTCAR given in place of the mode file fails at its first value; the
+  // message then says what the file is (see fileKindHint).
+  skipLines(in, 4);
   int total = 0;
   {
-    SectionScope section(in, {"the total atom count of the model", nullptr, 0, 0, 0, 0, hint});
+    SectionScope section(in, {"the total atom count of the model", nullptr, 0, 0, 0, 0});
     freeRead(in, {ReadItem::integer(total)});
   }
   if (total < n) {
@@ -55,7 +43,7 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
   const int leading = total - n;
   skipLines(in, 1);
   {
-    SectionScope section(in, {"the geometry", "atoms", 1, n, 0, n, hint});
+    SectionScope section(in, {"the geometry", "atoms", 1, n, 0, n});
     skipLeadingAtoms(in, leading);
     for (int a = 1; a <= n; ++a) {
       int pos = n * (s - 1) + a;
@@ -66,15 +54,16 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
   p.geometryFound(s) = true;
   int modes = 0;
   {
-    SectionScope section(in, {"the mode count", nullptr, 0, 0, 0, 0, hint});
+    SectionScope section(in, {"the mode count", nullptr, 0, 0, 0, 0});
     freeRead(in, {ReadItem::integer(modes)});
   }
+  p.modesFound(s) = modes > 0;
   if (modes > kMaxModes) {
     rejectInput(placeOf(in) + "the file gives " + std::to_string(modes) + " modes; a structure holds at most " +
                 std::to_string(kMaxModes));
   }
   for (int m = 1; m <= modes; ++m) {
-    SectionScope section(in, {"the frequency and displacements", "modes", m, m, 0, n, hint});
+    SectionScope section(in, {"the frequency and displacements", "modes", m, m, 0, n});
     freeRead(in, {ReadItem::real(p.freq(m, s))});
     skipLeadingAtoms(in, leading);
     for (int a = 1; a <= n; ++a) {

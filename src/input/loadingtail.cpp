@@ -21,6 +21,42 @@ std::string structureName(const Projection& p, int s) {
   return name;
 }
 
+// " (" and what the file of slab s looks like, when it looks like another
+// kind of file than the reader takes, then ")"; empty otherwise.
+std::string fileHintOf(const Projection& p, int s) {
+  const std::string& hint = p.fileHint(s);
+  return hint.empty() ? std::string() : " (" + hint + ")";
+}
+
+// The message for a structure whose file holds no frequency section (the
+// reader never met its marker), which gives the modes: the frequencies were
+// not run on that structure, or the file was cut before them. Not for a
+// file that looks like another program's: that is said instead.
+std::string noFrequencySection(const Projection& p, int s) {
+  const char* what = "";
+  switch (p.software.words().reader) {
+    case Reader::Gaussian:
+      what = "the file holds no frequency section (no line with \"normal coordinates:\")";
+      break;
+    case Reader::Molpro:
+      what = p.geometryFound(s) ? "the file holds no frequency section (no line with \"Normal Modes\")"
+                                : "the file holds no frequency section (no line with \"CALCULATION OF NORMAL "
+                                  "MODES\" or \"Normal Modes\"), which gives the geometry and the modes";
+      break;
+    case Reader::Polyrate:
+      what = "the file holds no frequency section for this structure (no \"Frequencies and normalized "
+             "eigenvector\" section after its geometry section)";
+      break;
+    case Reader::Vasp:
+      what = "the file holds no modes (its mode count is not above 0)";
+      break;
+    case Reader::None:
+      break;
+  }
+  return structureName(p, s) + ": " + what +
+         ": the modes come from a frequency calculation, which must be run on the structure";
+}
+
 // Every structure needs a geometry; only the Gaussian and Molpro readers can
 // finish a file without one, and a Polyrate file may hold fewer structures
 // than the run needs.
@@ -30,10 +66,13 @@ void checkStructures(const Projection& p) {
   if (gaussian || reader == Reader::Molpro) {
     for (int s = 1; s <= p.itrans; ++s) {
       if (p.geometryFound(s)) continue;
+      // a Molpro file gives its geometry in the frequency section
+      if (!gaussian && !p.modesFound(s) && p.fileHint(s).empty()) rejectInput(noFrequencySection(p, s));
       rejectInput(std::string(p.slabFileName(s)) + ": the file gives no geometry for its structure: " +
                   (gaussian ? "it holds no \"Coordinates (Angstroms)\" table"
                             : "it holds no geometry section (\"CALCULATION OF NORMAL MODES\" and the atomic "
-                              "coordinates after it)"));
+                              "coordinates after it)") +
+                  fileHintOf(p, s));
     }
   }
   // Only a Polyrate file decides how many structures there are. The last
@@ -65,9 +104,10 @@ void checkModesAsRead(const Projection& p, Console& console) {
       for (int r = 1; r <= p.nmode; ++r) sum = sum + p.eigv(m, r, s) * p.eigv(m, r, s);
       double norm = std::sqrt(sum);
       if (norm == 0.0) {
+        if (!p.modesFound(s) && p.fileHint(s).empty()) rejectInput(noFrequencySection(p, s));
         rejectInput(structureName(p, s) + ": mode " + std::to_string(m) +
                     " has no nonzero component (the file holds fewer than the " + std::to_string(p.nvibm) +
-                    " modes (nvibm) that the run projects, or an empty mode)");
+                    " modes (nvibm) that the run projects, or an empty mode)" + fileHintOf(p, s));
       }
       if (!noted && !(std::fabs(norm - 1.0) <= 0.01)) {
         char shown[32];
@@ -171,9 +211,10 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
         for (int r = 1; r <= 3 * n; ++r) sum = sum + p.eigv(m, r, s) * p.eigv(m, r, s);
         double norm = std::sqrt(sum);
         if (norm == 0.0) {
+          if (!p.modesFound(s) && p.fileHint(s).empty()) rejectInput(noFrequencySection(p, s));
           rejectInput(std::string(p.slabFileName(s)) + ": mode " + std::to_string(m) +
-                      " has no nonzero component, so it cannot be normalised (the file holds no "
-                      "frequency section, or fewer modes than the control file's atom count needs)");
+                      " has no nonzero component, so it cannot be normalised (the file holds fewer modes than "
+                      "the control file's atom count needs)" + fileHintOf(p, s));
         }
         double q = 1.0 / norm;
         for (int r = 1; r <= p.nmode; ++r) p.eigv(m, r, s) = p.eigv(m, r, s) * q;

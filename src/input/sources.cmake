@@ -7,6 +7,7 @@ list(APPEND KELMAR_SOURCES
   src/input/inputpolyrate.cpp
   src/input/inputvasp.cpp
   src/input/loadingtail.cpp
+  src/input/signature.cpp
   src/input/tablerows.cpp
   src/input/jobgeometry.cpp
 )

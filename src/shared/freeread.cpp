@@ -13,9 +13,40 @@ namespace {
 // Every read error ends here: the place, what went wrong, and the section
 // of the file being read, if any.
 [[noreturn]] void readError(const InputStream& in, long line, const std::string& what) {
+  std::string context;
+  if (const Section* section = in.section()) context = section->describe();
+  // what the file looks like, when it looks like another kind of file
+  const std::string hint = in.fileHint();
+  if (!hint.empty()) context += (context.empty() ? "" : "; ") + hint;
   std::string message = placeOf(in, line) + what;
-  if (const Section* section = in.section()) message += " (" + section->describe() + ")";
+  if (!context.empty()) message += " (" + context + ")";
   rejectInput(message);
+}
+
+// A dashed line, which ends a table (the geometry table of a Gaussian file).
+bool isRule(std::string_view token) {
+  return token.size() >= 3 && token.find_first_not_of('-') == std::string_view::npos;
+}
+
+// A read error on the first value of a row of a table of atom rows (see
+// Section::rowsOfAtoms), where the table ends: at a dashed line, or at an
+// empty line that the read passed over (`firstLine`, the first line the
+// read looked at, holds no value). The table then holds fewer rows than
+// natom, which the message says instead of what was found there. Not for a
+// file that looks like another kind of file, whose tables are not those the
+// reader expects.
+void rejectShortTable(const InputStream& in, const Section& section, long firstLine, long valueLine,
+                      std::string_view value) {
+  const int atom = section.first + section.reads - 1;  // the row being read
+  if (!section.atomRows || atom <= section.first || atom > section.last) return;
+  const bool afterEmptyLine = valueLine > firstLine;
+  if (!afterEmptyLine && !isRule(value)) return;
+  if (!in.fileHint().empty()) return;
+  std::string name = section.what;
+  if (section.structure > 0) name += " of structure " + std::to_string(section.structure);
+  rejectInput(placeOf(in, afterEmptyLine ? firstLine : valueLine) + name + " ends after atom " +
+              std::to_string(atom - 1) + ", but natom is " + std::to_string(section.natom) +
+              " (natom in the control file must be the number of atoms in the structure files)");
 }
 
 [[noreturn]] void endOfInput(const InputStream& in, const std::string& expected) {
@@ -207,6 +238,9 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     skipLines(in, 1);
     return true;
   }
+  const Section* section = in.section();
+  if (section) ++section->reads;
+  const long firstLine = in.lineNumber() + 1;
   if (in.plainLineReads() && readPlainLine(in, items)) return true;
   ValueScanner scanner(in);
   for (std::size_t i = 0; i < items.size(); ++i) {
@@ -238,6 +272,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
     }
     if (!ok) {
       if (malformedExit) return false;
+      if (i == 0 && section) rejectShortTable(in, *section, firstLine, scanner.valueLine(), value);
       std::string found =
           (kind == ValueScanner::Kind::Quoted ? "the quoted text " : "") + quoteForMessage(value);
       readError(in, in.lineNumber(), std::string("expected ") + kindName(item.kind, false) + ", found " + found);

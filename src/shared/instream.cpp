@@ -79,6 +79,9 @@ bool InputStream::fill() {
   for (;;) {
     ssize_t n = ::read(fd_, buf_.data() + end_, std::min(buf_.size() - end_, kReadSize));
     if (n > 0) {
+      if (head_.size() < kHeadLength) {
+        head_.append(buf_.data() + end_, std::min(std::size_t(n), kHeadLength - head_.size()));
+      }
       end_ += std::size_t(n);
       return true;
     }
@@ -91,6 +94,12 @@ bool InputStream::fill() {
     const long line = lineNumber_ + (restToPass_ ? 0 : 1);
     throw RunEnd{2, "kelmar: " + name_ + ", line " + std::to_string(line) + ": read error: " + std::strerror(errno)};
   }
+}
+
+std::string_view InputStream::head() const {
+  // a text in memory stays in the buffer as it was given
+  if (fd_ < 0) return std::string_view(buf_.data(), std::min(end_, kHeadLength));
+  return head_;
 }
 
 std::size_t InputStream::findLineEnd(std::size_t reach) {

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,14 +26,21 @@ namespace kelmar {
 // alone when `unit` is null (a value of the control file).
 struct Section {
   Section(const char* what_, const char* unit_, int first_, int last_, int structure_, int natom_,
-          std::string hint_ = {})
+          std::string hint_ = {}, bool atomRows_ = false)
       : what(what_),
         unit(unit_),
         first(first_),
         last(last_),
         structure(structure_),
         natom(natom_),
-        hint(std::move(hint_)) {}
+        hint(std::move(hint_)),
+        atomRows(atomRows_) {}
+  // A table of natom rows, one free-format read per atom (1..natom), which
+  // ends at a dashed line or an empty line: a read error on the first value
+  // of a row there says that the table ends before natom rows.
+  static Section rowsOfAtoms(const char* what, int natom, int structure = 0) {
+    return Section(what, "atoms", 1, natom, structure, natom, {}, true);
+  }
   const char* what;
   const char* unit;  // plural ("atoms"); a range of one drops the final s
   int first;
@@ -40,6 +48,11 @@ struct Section {
   int structure;
   int natom;         // named when above 0
   std::string hint;  // what may have gone wrong, when known
+  bool atomRows;     // see rowsOfAtoms
+  // The free-format reads begun in the section so far, counted by the reads:
+  // in a table of atom rows, the read of atom first + reads - 1 is the
+  // last one begun.
+  mutable int reads = 0;
   // "the mode block of modes 34-36"
   std::string name() const;
   // "the mode block of modes 34-36, natom 13", then "; " and the hint
@@ -129,6 +142,18 @@ class InputStream {
   const Section* section() const { return section_; }
   void setSection(const Section* section) { section_ = section; }
 
+  // The first bytes of the input (at most kHeadLength), kept as they are
+  // read, for messages that say what kind of file the stream holds: the
+  // signature that an outside program writes in its first lines.
+  static constexpr std::size_t kHeadLength = std::size_t(16) << 10;
+  std::string_view head() const;
+
+  // What a message about the stream adds about the file as a whole (what it
+  // looks like), computed when a message asks for it; empty when nothing,
+  // or when no hint was set.
+  void setFileHint(std::function<std::string(const InputStream&)> hint) { fileHint_ = std::move(hint); }
+  std::string fileHint() const { return fileHint_ ? fileHint_(*this) : std::string(); }
+
  private:
   // Reads more input after the bytes held, which move to the front of the
   // buffer first; false at end of input.
@@ -165,6 +190,8 @@ class InputStream {
   bool restToPass_ = false;  // and its rest, from begin_ on, is still to pass over
   bool plainLineReads_ = true;
   const Section* section_ = nullptr;
+  std::string head_;  // of a stream that reads a file descriptor
+  std::function<std::string(const InputStream&)> fileHint_;
 };
 
 // Marks the reads of one section of a structure file for as long as it

@@ -218,7 +218,7 @@ struct Projection {
   // Where the values came from, for messages: the control-file lines of
   // software, reactype, iprod and the file names (fnameLine(s) is the line
   // that named the file of slab s), the line each mass was read from, and
-  // whether a reader found a geometry for slab s.
+  // whether a reader found a geometry and the modes for slab s.
   long softwareLine = 0;
   long reactypeLine = 0;
   long iprodLine = 0;
@@ -228,6 +228,12 @@ struct Projection {
   bool fnameCut[kMaxSlabs] = {};
   Store<Origin, kMaxMasses> massOrigin{"mass origin"};
   Store<bool, kMaxSlabs> geometryFound{"geometry slab"};
+  // Whether a reader met the mode section of slab s (the marker of the
+  // frequency section of its file, or a VASP-derived mode count above 0).
+  Store<bool, kMaxSlabs> modesFound{"modes slab"};
+  // What the structure file of slab s looks like when it looks like another
+  // kind of file than the reader takes (see fileKindHint); empty otherwise.
+  Store<std::string, kMaxSlabs> fileHint{"file hint slab"};
   // The elements of the atoms of each slab, where the structure files give
   // them (Gaussian atomic numbers, Molpro symbols, Polyrate's atomic
   // information); all 0 where they give none.

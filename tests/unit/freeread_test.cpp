@@ -216,6 +216,56 @@ TEST(FreeRead, ReadErrorsInsideASectionNameIt) {
   EXPECT_EQ(in.section(), nullptr);
 }
 
+// A table of natom atom rows that ends before natom rows: the read of the
+// next row fails on its first value, at a dashed line or after an empty
+// line, and the message says after which atom the table ends. Any other
+// failure keeps the message of what was found.
+TEST(FreeRead, ATableOfAtomRowsThatEndsEarlySaysAfterWhichAtom) {
+  const std::string natom = ", but natom is 3 (natom in the control file must be the number of atoms in the "
+                            "structure files)";
+  const struct {
+    const char* what;
+    std::string text;
+    int structure;
+    const char* fileHint;
+    std::string message;
+  } cases[] = {
+      {"a dashed line", "1 0.5\n2 0.5\n ---------\n", 0, "",
+       "kelmar: t, line 3: the geometry table ends after atom 2" + natom},
+      {"an empty line, then the next section", "1 0.5\n\n Frequencies\n", 2, "",
+       "kelmar: t, line 2: the geometry table of structure 2 ends after atom 1" + natom},
+      {"a dashed line before the first row", "-----\n", 0, "",
+       "kelmar: t, line 1: expected an integer, found \"-----\" (the geometry table of atoms 1-3, natom 3)"},
+      {"a word on the next line", "1 0.5\n2 0.5\nSum 1.0\n", 0, "",
+       "kelmar: t, line 3: expected an integer, found \"Sum\" (the geometry table of atoms 1-3, natom 3)"},
+      {"a row without its real", "1 0.5\n2\n\nx\n", 0, "",
+       "kelmar: t, line 4: expected a real number, found \"x\" (the geometry table of atoms 1-3, natom 3)"},
+      {"a file that looks like another kind", "1 0.5\n2 0.5\n ---------\n", 0, "it looks like X",
+       "kelmar: t, line 3: expected an integer, found \"---------\" (the geometry table of atoms 1-3, natom 3; "
+       "it looks like X)"},
+  };
+  for (const auto& c : cases) {
+    InputStream in(c.text, "t");
+    const std::string hint = c.fileHint;
+    if (!hint.empty()) in.setFileHint([hint](const InputStream&) { return hint; });
+    SectionScope section(in, Section::rowsOfAtoms("the geometry table", 3, c.structure));
+    double x = 0.0;
+    EXPECT_EQ(readError([&] {
+                for (int a = 1; a <= 3; ++a) freeRead(in, {ReadItem::anyInteger(), ReadItem::real(x)});
+              }),
+              c.message)
+        << c.what;
+  }
+  // a section that is no table of atom rows
+  InputStream in("1 0.5\n2 0.5\n ---------\n", "t");
+  SectionScope section(in, {"the masses", "atoms", 1, 3, 0, 3});
+  double x = 0.0;
+  EXPECT_EQ(readError([&] {
+              for (int a = 1; a <= 3; ++a) freeRead(in, {ReadItem::anyInteger(), ReadItem::real(x)});
+            }),
+            "kelmar: t, line 3: expected an integer, found \"---------\" (the masses of atoms 1-3, natom 3)");
+}
+
 TEST(FreeRead, ItemsCanRecordTheLineOfTheirValue) {
   InputStream in("\n1.5\n\n2.5 3.5\n", "standard input");
   double v[3] = {};

@@ -6,4 +6,5 @@ list(APPEND KELMAR_UNIT_TESTS
   unit/inputpolyrate_test.cpp
   unit/inputvasp_test.cpp
   unit/jobgeometry_test.cpp
+  unit/signature_test.cpp
 )

@@ -28,6 +28,17 @@ struct VaspRun : TestState {
   std::string rejection(const std::string& first, const std::string& second) {
     return runEndMessage([&] { read(first, second); });
   }
+  // The rejection when the files are loaded as a run loads them, whose
+  // messages also say what a file looks like.
+  std::string loadingRejection(const std::string& first, const std::string& second) {
+    p->software = Software("vasp");
+    p->softwareLine = 3;
+    InputStream a(first, "reactant.modes");
+    InputStream b(second, "ts.modes");
+    InputStream* files[] = {&a, &b};
+    TestConsole tc;
+    return runEndMessage([&] { loadStructures(*p, *coor, files, ScanKernel::Portable, tc.console); });
+  }
 };
 
 const char kHeader[] = "mode file\nderived from a frequency run\n\n(four lines)\n";
@@ -131,7 +142,7 @@ TEST(InputVasp, OutcarInPlaceOfAModeFileIsNamed) {
   };
   for (const auto& c : cases) {
     VaspRun run(2);
-    EXPECT_EQ(run.rejection(madeUpFile(0.0), c.second), c.message) << c.second.substr(0, 40);
+    EXPECT_EQ(run.loadingRejection(madeUpFile(0.0), c.second), c.message) << c.second.substr(0, 40);
   }
 }
 

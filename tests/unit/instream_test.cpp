@@ -279,6 +279,33 @@ TEST(InputStream, ReadsOfACutLine) {
   }
 }
 
+// The head holds the first bytes of the input however they arrive: a text
+// in memory, a file, or a pipe written in small pieces, whether the lines
+// were read or passed over.
+TEST(InputStream, HeadHoldsTheFirstBytesHoweverTheyArrive) {
+  std::string text;
+  for (int i = 0; text.size() < 3 * InputStream::kHeadLength; ++i) text += "line " + std::to_string(i) + "\n";
+  const std::string shortText = "one line\nand a last one without its line end";
+  struct NoHit : LineSearch {
+    std::size_t find(const char*, std::size_t size, long&) const override { return size; }
+  };
+  for (Transport how : {Transport::Memory, Transport::File, Transport::Pipe}) {
+    StreamFeed feed({text, shortText, text}, {"a", "b", "c"}, how, {1, 7, 300});
+    std::string_view line;
+    EXPECT_TRUE(feed[0].nextLine(line));
+    EXPECT_LE(feed[0].head().size(), InputStream::kHeadLength);
+    EXPECT_EQ(feed[0].head(), std::string_view(text).substr(0, feed[0].head().size())) << transportName(how);
+    while (feed[0].nextLine(line)) {
+    }
+    EXPECT_EQ(feed[0].head(), std::string_view(text).substr(0, InputStream::kHeadLength)) << transportName(how);
+    while (feed[1].nextLine(line)) {
+    }
+    EXPECT_EQ(feed[1].head(), shortText) << transportName(how);
+    feed[2].passOver(NoHit());
+    EXPECT_EQ(feed[2].head(), std::string_view(text).substr(0, InputStream::kHeadLength)) << transportName(how);
+  }
+}
+
 TEST(InputStream, OpeningAMissingFileOrADirectoryFails) {
   std::string why;
   EXPECT_FALSE(openInputFile("/nonexistent/kelmar/file", why));

@@ -31,6 +31,8 @@ Loaded threeAtoms(const char* software = "gaussian") {
   p.amass(3) = 1.008;
   p.geometryFound(1) = true;
   p.geometryFound(2) = true;
+  p.modesFound(1) = true;
+  p.modesFound(2) = true;
   l.coor->z(2) = 2.5;
   l.coor->y(3) = 1.0;
   l.coor->x(4) = -0.5;
@@ -127,8 +129,8 @@ TEST(LoadingTail, ModeWithoutComponentsIsRejectedNamingTheFile) {
   Loaded l = threeAtoms();
   for (int r = 1; r <= 9; ++r) l.p->eigv(3, r, 2) = 0.0;
   EXPECT_EQ(failure(l),
-            "kelmar: ts.log: mode 3 has no nonzero component, so it cannot be normalised (the file holds no "
-            "frequency section, or fewer modes than the control file's atom count needs)");
+            "kelmar: ts.log: mode 3 has no nonzero component, so it cannot be normalised (the file holds fewer "
+            "modes than the control file's atom count needs)");
   // modes used as read: a zero mode is one that the file does not hold
   Loaded vasp = threeAtoms("vasp");
   for (int r = 1; r <= 9; ++r) vasp.p->eigv(3, r, 2) = 0.0;
@@ -140,6 +142,51 @@ TEST(LoadingTail, ModeWithoutComponentsIsRejectedNamingTheFile) {
   EXPECT_EQ(failure(polyrate),
             "kelmar: r.log (structure 1): mode 2 has no nonzero component (the file holds fewer than the 3 modes "
             "(nvibm) that the run projects, or an empty mode)");
+}
+
+// A structure whose reader never met the file's frequency section has no
+// modes at all: that comes first, before the modes without components,
+// unless the file looks like another program's.
+TEST(LoadingTail, StructureWithoutAFrequencySectionIsNamedFirst) {
+  const std::string run = ": the modes come from a frequency calculation, which must be run on the structure";
+  const struct {
+    const char* software;
+    int slab;
+    bool geometry;  // whether the reader found a geometry all the same
+    std::string hint;
+    std::string message;
+  } cases[] = {
+      {"gaussian", 2, true, "",
+       "kelmar: ts.log: the file holds no frequency section (no line with \"normal coordinates:\")" + run},
+      {"molpro", 2, true, "",
+       "kelmar: ts.log: the file holds no frequency section (no line with \"Normal Modes\")" + run},
+      // a Molpro file gives its geometry in the frequency section
+      {"molpro", 1, false, "",
+       "kelmar: r.log: the file holds no frequency section (no line with \"CALCULATION OF NORMAL MODES\" or "
+       "\"Normal Modes\"), which gives the geometry and the modes" + run},
+      {"polyrate", 1, true, "",
+       "kelmar: r.log (structure 1): the file holds no frequency section for this structure (no \"Frequencies "
+       "and normalized eigenvector\" section after its geometry section)" + run},
+      {"vasp", 2, true, "", "kelmar: ts.log: the file holds no modes (its mode count is not above 0)" + run},
+      // a file that looks like another program's: that is said instead
+      {"gaussian", 1, true, "the file looks like X",
+       "kelmar: r.log: mode 1 has no nonzero component, so it cannot be normalised (the file holds fewer modes "
+       "than the control file's atom count needs) (the file looks like X)"},
+      {"molpro", 2, false, "the file looks like X",
+       "kelmar: ts.log: the file gives no geometry for its structure: it holds no geometry section "
+       "(\"CALCULATION OF NORMAL MODES\" and the atomic coordinates after it) (the file looks like X)"},
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms(c.software);
+    unitReactionModeAsRead(l);
+    l.p->modesFound(c.slab) = false;
+    l.p->geometryFound(c.slab) = c.geometry;
+    l.p->fileHint(c.slab) = c.hint;
+    for (int m = 1; m <= 3; ++m) {
+      for (int r = 1; r <= 9; ++r) l.p->eigv(m, r, c.slab) = 0.0;
+    }
+    EXPECT_EQ(failure(l), c.message) << c.software << " slab " << c.slab;
+  }
 }
 
 TEST(LoadingTail, ModesReadAsUnitVectorsGetANoteWhenTheirNormIsFarFrom1) {
