@@ -33,6 +33,9 @@ struct Section {
         structure(structure_),
         natom(natom_),
         hint(std::move(hint_)) {}
+  // A section that is one value, named by `what` alone, without a range
+  // (a value of the control file).
+  static Section named(const char* what_) { return Section(what_, nullptr, 0, 0, 0, 0); }
   const char* what;
   const char* unit;  // plural ("atoms"); a range of one drops the final s
   int first;
