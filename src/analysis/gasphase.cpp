@@ -41,10 +41,16 @@ const char* lostTranslationCause(const Vec3& d, const Coor& coor, int displaced,
          "of the two fragments are apart";
 }
 
-// Whether the step overflowed: a displaced coordinate is not a finite number
-// although every coordinate of the structure is. Then part of the vector is
-// infinite, its norm too, and no direction is left to normalise.
-bool stepOverflowed(const Coor& coor, int offset, int displaced, int n) {
+// Whether delt made the step overflow: a displaced coordinate is not a
+// finite number although the coordinates and the centre-to-centre vector D
+// are, and |delt| is above 1 (with |delt| at most 1 no atom moves further
+// than |D|, and an overflow comes from the size of the coordinates). Part of
+// the vector is then infinite, its norm too, and no direction is left.
+bool stepOverflowed(double delt, const Vec3& d, const Coor& coor, int offset, int displaced, int n) {
+  if (!(std::fabs(delt) > 1.0)) return false;
+  for (int c = 1; c <= 3; ++c) {
+    if (!std::isfinite(d(c))) return false;
+  }
   bool displacedFinite = true;
   for (int a = 1; a <= n; ++a) {
     for (int c = 1; c <= 3; ++c) {
@@ -134,7 +140,7 @@ void gasphase(Projection& p, Coor& coor, Console& console) {
       p.eigv(mode, 3 * (a - 1) + c, p.itrans) = (coor.axis(c, displaced + a) - coor.axis(c, offset + a)) * f;
     }
   }
-  const bool overflowed = twoFragments && stepOverflowed(coor, offset, displaced, n);
+  const bool overflowed = twoFragments && stepOverflowed(p.delt, d, coor, offset, displaced, n);
   if (overflowed) {
     for (int r = 1; r <= p.nmode; ++r) p.eigv(mode, r, p.itrans) = 0.0;
   }
