@@ -46,11 +46,14 @@ struct Streams {
 
 // Runs `steps`. A RunEnd is the orderly end of a run; any other exception
 // that escapes is what a run would report as an internal error, and crashes.
+// The warnings about too-wide fields come at the end, as in a run.
 template <class Steps>
-void endsInOrder(Steps&& steps) {
+void endsInOrder(Output& output, Steps&& steps) {
   try {
     steps();
+    output.writeFieldWarnings();
   } catch (const RunEnd& end) {
+    output.writeFieldWarnings();
     if (echoing()) {
       if (!end.message.empty()) std::cerr << end.message << '\n';
       std::cerr << "(the run ends with status " << end.status << ")\n";
@@ -252,7 +255,7 @@ void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::si
   const Case c = decode(target, data, size);
   Streams streams;
   auto p = lendProjection();
-  endsInOrder([&] {
+  endsInOrder(streams.output, [&] {
     auto coor = std::make_unique<Coor>();
     int ninit = 0;
     InputStream control(controlFile(target, *c.record, c.surface, c.iprod), "standard input");
@@ -277,7 +280,7 @@ void runReaderCase(const ReaderTarget& target, const std::uint8_t* data, std::si
 void runControlCase(const std::uint8_t* data, std::size_t size) {
   Streams streams;
   auto p = lendProjection();
-  endsInOrder([&] {
+  endsInOrder(streams.output, [&] {
     int ninit = 0;
     InputStream in(std::string_view(reinterpret_cast<const char*>(data), size), "standard input");
     Console console{in, streams.output, true};

@@ -41,6 +41,26 @@ const char* lostTranslationCause(const Vec3& d, const Coor& coor, int displaced,
          "of the two fragments are apart";
 }
 
+// Whether delt made the step overflow: a displaced coordinate is not a
+// finite number although the coordinates and the centre-to-centre vector D
+// are, and |delt| is above 1 (with |delt| at most 1 no atom moves further
+// than |D|, and an overflow comes from the size of the coordinates). Part of
+// the vector is then infinite, its norm too, and no direction is left.
+bool stepOverflowed(double delt, const Vec3& d, const Coor& coor, int offset, int displaced, int n) {
+  if (!(std::fabs(delt) > 1.0)) return false;
+  for (int c = 1; c <= 3; ++c) {
+    if (!std::isfinite(d(c))) return false;
+  }
+  bool displacedFinite = true;
+  for (int a = 1; a <= n; ++a) {
+    for (int c = 1; c <= 3; ++c) {
+      if (!std::isfinite(coor.axis(c, offset + a))) return false;
+      if (!std::isfinite(coor.axis(c, displaced + a))) displacedFinite = false;
+    }
+  }
+  return !displacedFinite;
+}
+
 }  // namespace
 
 void getcom(Projection& p, const Coor& coor, int offset, Console& console) {
@@ -120,7 +140,11 @@ void gasphase(Projection& p, Coor& coor, Console& console) {
       p.eigv(mode, 3 * (a - 1) + c, p.itrans) = (coor.axis(c, displaced + a) - coor.axis(c, offset + a)) * f;
     }
   }
-  if (!normaliseMode(p, mode, p.itrans)) {
+  const bool overflowed = twoFragments && stepOverflowed(p.delt, d, coor, offset, displaced, n);
+  if (overflowed) {
+    for (int r = 1; r <= p.nmode; ++r) p.eigv(mode, r, p.itrans) = 0.0;
+  }
+  if (overflowed || !normaliseMode(p, mode, p.itrans)) {
     if (n1 <= 0) {
       writeNote(console,
                 "the relative translation vector is set to zero: fragment 1 has no atom (nreact1 is 0), "

@@ -85,7 +85,7 @@ void transmode(Projection& p, Coor& coor, Console& console) {
   if (p.iprod == 1) {
     console.out.free({" product is not well defined in gas-surface reaciton"});
     stopRun({}, p.placeOf(Origin{0, p.iprodLine}) +
-                    ": iprod is 1, but a gas-surface run projects reactant modes only, so iprod must be 0");
+                    ": iprod is 1, but a surface run projects reactant modes only, so iprod must be 0");
   }
   const int n = p.natom;
   // The displaced geometry follows the centre of mass: positions 3n+2..4n+1.

@@ -52,16 +52,16 @@ void skipPropertyLines(InputStream& in) {
 // which the reads of the default layout would take apart: the run ends at
 // that wavenumber line.
 void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items) {
-  Section block{"the mode block", "modes", m0, m0 + w - 1, 0, p.natom};
   // A free molecule has 3*natom-6 modes (3*natom-5 when linear), which is
   // where the blocks of a Gaussian file end; a surface run reads 3*natom.
   const int freeModes = 3 * p.natom - 6;
+  std::string hint;
   if (p.reactype.words().modes == ModeCount::AllCartesian && m0 + w - 1 > freeModes) {
-    block.hint = "a surface run reads 3*natom = " + std::to_string(p.nvibm) +
-                 " modes, but the modes of a Gaussian file of a free molecule end at mode " +
-                 std::to_string(freeModes) + " (3*natom-6; " + std::to_string(freeModes + 1) +
-                 " = 3*natom-5 for a linear one)";
+    hint = "a surface run reads 3*natom = " + std::to_string(p.nvibm) +
+           " modes, but the modes of a Gaussian file of a free molecule end at mode " + std::to_string(freeModes) +
+           " (3*natom-6; " + std::to_string(freeModes + 1) + " = 3*natom-5 for a linear one)";
   }
+  const Section block{"the mode block", "modes", m0, m0 + w - 1, 0, p.natom, hint};
   SectionScope section(in, block);
   skipLines(in, 2);
   std::string dashes;  // the word after Frequencies, padded: "-- ", or "--- " in the high-precision layout

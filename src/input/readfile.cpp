@@ -1,23 +1,29 @@
 // The control file, read from standard input in its fixed order of label and
 // value lines, and echoed as it is read.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "input/input.h"
 #include "shared/freeread.h"
+#include "shared/numbers.h"
 
 namespace kelmar {
 namespace {
 
+// Where a value of the control file stands in a well-formed one: read and
+// range errors name it, so that a line left out or added above shows at
+// once.
+std::string wellFormedPlace(const std::string& value, long wellFormedLine, const std::string& after = {}) {
+  return value + ", which a well-formed control file gives on line " + std::to_string(wellFormedLine) + after;
+}
+
 // The reads of one value of the control file, with the label line before
-// it: a read error among them names the value and the line that holds it in
-// a well-formed control file, so that a line left out or added above shows
-// at once.
+// it: a read error among them names the value and its well-formed line.
 class ValueReads {
  public:
   ValueReads(InputStream& in, const std::string& value, long wellFormedLine, const std::string& after = {})
-      : text_(value + ", which a well-formed control file gives on line " + std::to_string(wellFormedLine) + after),
-        scope_(in, Section{text_.c_str(), nullptr, 0, 0, 0, 0}) {}
+      : text_(wellFormedPlace(value, wellFormedLine, after)), scope_(in, Section::named(text_.c_str())) {}
 
  private:
   std::string text_;
@@ -30,6 +36,26 @@ std::string readWord(InputStream& in, std::string text, int labelLines, long& li
   skipLines(in, labelLines);
   freeRead(in, {ReadItem::text(text, kTextLength).at(line)});
   return text;
+}
+
+// The read of the masses drops the rest of its last line. When that rest
+// goes on with a number, the line most likely holds more masses than natom,
+// or masses typed with decimal commas, which the read takes as two numbers
+// each (1,008 is 1 and 8): the masses read are then not those meant.
+void noteNumbersAfterMasses(const LineRest& rest, int natom, Console& console) {
+  std::string_view text(rest.text);
+  const std::size_t b = text.find_first_not_of(" \t,");
+  if (b == std::string_view::npos) return;
+  const std::size_t e = text.find_first_of(" \t,/", b);
+  double number = 0.0;
+  if (!parseReal(text.substr(b, e == std::string_view::npos ? e : e - b), number)) return;
+  const std::size_t start = text.find_first_not_of(" \t");
+  writeNote(console, "standard input, line " + std::to_string(rest.line) + ": the read of the " +
+                         std::to_string(natom) + (natom == 1 ? " mass" : " masses") + " (natom " +
+                         std::to_string(natom) + ") ends on this line, but the line goes on with " +
+                         quoteForMessage(text.substr(start)) +
+                         ", which is not read: more masses than natom, or masses typed with decimal commas (1,008 "
+                         "is read as two numbers, 1 and 8; write 1.008)");
 }
 
 }  // namespace
@@ -61,7 +87,8 @@ void readfile(Projection& p, Console& console) {
   if (p.iprod != 1 && p.iprod != 0) {
     stopRun("iprod error", p.placeOf(Origin{0, p.iprodLine}) + ": iprod is " +
                                std::to_string(p.iprod) +
-                               "; it must be 0 (project the reactant modes) or 1 (the product modes)");
+                               "; it must be 0 to project the reactant modes or 1 to project the product modes (" +
+                               wellFormedPlace("iprod", 7) + ")");
   }
 
   // The structure file names: one for Polyrate, two for the VASP-derived
@@ -132,11 +159,13 @@ void readfile(Projection& p, Console& console) {
   // them, so the counts are checked before anything else is read.
   if (p.natom < 1 || p.natom > kMaxAtoms) {
     rejectInput(placeOf(in, in.lineNumber()) + "natom " + std::to_string(p.natom) +
-                " is outside 1.." + std::to_string(kMaxAtoms) + ", the number of atoms the program holds");
+                " is outside 1.." + std::to_string(kMaxAtoms) + ", the number of atoms the program holds (" +
+                wellFormedPlace("natom and nreact1", 13) + ")");
   }
   if (p.nreact1 < 0 || p.nreact1 > p.natom) {
     rejectInput(placeOf(in, in.lineNumber()) + "nreact1 " + std::to_string(p.nreact1) +
-                " is outside 0..natom (0.." + std::to_string(p.natom) + ")");
+                " is outside 0..natom, that is 0.." + std::to_string(p.natom) + " (" +
+                wellFormedPlace("natom and nreact1", 13) + ")");
   }
 
   {
@@ -149,6 +178,7 @@ void readfile(Projection& p, Console& console) {
   // Each mass remembers its line, so that a mass the run cannot use is
   // reported where it stands; one that a slash leaves unset gets the line
   // where the read ended.
+  LineRest massesRest;
   std::vector<ReadItem> masses;
   masses.reserve(std::size_t(p.natom));
   for (int a = 1; a <= p.natom; ++a) {
@@ -159,9 +189,10 @@ void readfile(Projection& p, Console& console) {
     SectionScope section(in, {"the masses", "atoms", 1, p.natom, 0, p.natom,
                               "a well-formed control file gives them from line 17 on"});
     skipLines(in);
-    freeRead(in, masses);
+    freeRead(in, masses, massesRest);
   }
   const long massesEnd = in.lineNumber();
+  noteNumbersAfterMasses(massesRest, p.natom, console);
   for (int a = 1; a <= p.natom; ++a) {
     if (p.massOrigin(a).line == 0) p.massOrigin(a).line = massesEnd;
   }
@@ -169,6 +200,7 @@ void readfile(Projection& p, Console& console) {
   // The masses may take several lines; the lines after them are counted
   // from the last.
   long deltLine = 0;
+  const std::string deltPlace = wellFormedPlace("delt", massesEnd + 2, ", the second line after the masses");
   {
     ValueReads value(in, "delt", massesEnd + 2, ", the second line after the masses");
     skipLines(in);
@@ -185,7 +217,8 @@ void readfile(Projection& p, Console& console) {
   // The translational vectors divide by the step.
   if (p.delt == 0.0) {
     rejectInput(placeOf(in, deltLine) +
-                "delt is 0; the displacement step of the translational vectors must not be zero");
+                "delt is 0; the displacement step of the translational vectors must not be zero (" + deltPlace +
+                ")");
   }
 
   out.free({"read kelmarinput.txt done"});

@@ -30,8 +30,10 @@ bool takeToken(std::string_view line, std::size_t& at, char column) {
   return true;
 }
 
-}  // namespace
-
+// Whether the blank-separated tokens of `line` are the columns, one letter
+// per token: i an integer (digits ending at a blank or the line's end), r a
+// real number, w any token. A last letter followed by + stands for one or
+// more tokens.
 bool isTableRow(std::string_view line, std::string_view columns) {
   std::size_t at = 0;
   const std::size_t n = line.size();
@@ -52,6 +54,9 @@ bool isTableRow(std::string_view line, std::string_view columns) {
   return at == n;
 }
 
+// The atom number of a row's first token: the digits that end it, as the
+// atom number itself (Gaussian: "22") or a row label (Molpro: "HX22")
+// holds them; 0 when it ends in none.
 int rowAtom(std::string_view first) {
   std::size_t b = first.size();
   while (b > 0 && first[b - 1] >= '0' && first[b - 1] <= '9') --b;
@@ -61,6 +66,14 @@ int rowAtom(std::string_view first) {
   for (char c : digits) atom = atom * 10 + (c - '0');
   return atom;
 }
+
+// The line after the rows just read, when it is a row of `columns` for an
+// atom past natom; the stream steps back over it.
+struct RowPastNatom {
+  bool found = false;
+  long line = 0;  // where it stands
+  int atom = 0;   // the atom it lists
+};
 
 RowPastNatom rowPastNatom(InputStream& in, std::string_view columns, int natom) {
   RowPastNatom row;
@@ -75,6 +88,8 @@ RowPastNatom rowPastNatom(InputStream& in, std::string_view columns, int natom) 
   in.stepBack();
   return row;
 }
+
+}  // namespace
 
 void noteLongerTable(InputStream& in, int natom, std::string_view columns, bool& noted, Console& console) {
   if (noted) return;

@@ -14,26 +14,6 @@
 
 namespace kelmar {
 
-// Whether the blank-separated tokens of `line` are the columns, one letter
-// per token: i an integer (digits ending at a blank or the line's end), r a
-// real number, w any token. A last letter followed by + stands for one or
-// more tokens.
-bool isTableRow(std::string_view line, std::string_view columns);
-
-// The atom number of a row's first token: the digits that end it, as the
-// atom number itself (Gaussian: "22") or a row label (Molpro: "HX22")
-// holds them; 0 when it ends in none.
-int rowAtom(std::string_view first);
-
-// The line after the rows just read, when it is a row of `columns` for an
-// atom past natom; the stream steps back over it.
-struct RowPastNatom {
-  bool found = false;
-  long line = 0;  // where it stands
-  int atom = 0;   // the atom it lists
-};
-RowPastNatom rowPastNatom(InputStream& in, std::string_view columns, int natom);
-
 // After the natom rows of a geometry table: a note when the next line is a
 // row for one more atom, at most once per file (`noted` is the file's).
 void noteLongerTable(InputStream& in, int natom, std::string_view columns, bool& noted, Console& console);

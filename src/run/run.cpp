@@ -43,14 +43,17 @@ int runKelmar(Console& console) {
     countmodes(*p, ninit, console);
     input(*p, *coor, kernel, console);
     analyse(*p, *coor, ninit, console);
+    console.out.writeFieldWarnings();
     return 0;
   } catch (const RunEnd& end) {
+    console.out.writeFieldWarnings();
     if (!end.message.empty()) {
       console.out.err() << end.message << '\n';
       console.out.err().flush();
     }
     return end.status;
   } catch (const std::exception& e) {
+    console.out.writeFieldWarnings();
     console.out.err() << "kelmar: internal error: " << e.what() << '\n';
     console.out.err().flush();
     return 3;

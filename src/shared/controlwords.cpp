@@ -22,6 +22,15 @@ SoftwareWords softwareWords(std::string_view software) {
   return w;
 }
 
+ReactypeWords reactypeWords(std::string_view reactype) {
+  ReactypeWords w;
+  const bool surface = contains(reactype, "surface");
+  const bool gas = contains(reactype, "gas");
+  w.modes = surface ? ModeCount::AllCartesian : gas ? ModeCount::Vibrations : ModeCount::None;
+  w.translations = gas ? Translations::Relative : surface ? Translations::Molecular : Translations::None;
+  return w;
+}
+
 template <class Words, Words (*decide)(std::string_view)>
 ControlWord<Words, decide>::ControlWord(std::string_view text)
     : text_(text.substr(0, kTextLength)), words_() {
@@ -31,14 +40,5 @@ ControlWord<Words, decide>::ControlWord(std::string_view text)
 
 template class ControlWord<SoftwareWords, softwareWords>;
 template class ControlWord<ReactypeWords, reactypeWords>;
-
-ReactypeWords reactypeWords(std::string_view reactype) {
-  ReactypeWords w;
-  const bool surface = contains(reactype, "surface");
-  const bool gas = contains(reactype, "gas");
-  w.modes = surface ? ModeCount::AllCartesian : gas ? ModeCount::Vibrations : ModeCount::None;
-  w.translations = gas ? Translations::Relative : surface ? Translations::Molecular : Translations::None;
-  return w;
-}
 
 }  // namespace kelmar

@@ -29,9 +29,10 @@ class DescriptorBuf : public std::streambuf {
   // A buffer whose subclass sends the bytes elsewhere through writeSome.
   DescriptorBuf() = default;
 
-  // One write(2) of at most `size` bytes: the number written, or -1 with
-  // errno set. While a descriptor in non-blocking mode is full, it waits
-  // until it can take bytes.
+  // Writes some of at most `size` bytes: the number that one successful
+  // write(2) took, or -1 with errno set. While a descriptor in non-blocking
+  // mode is full (EAGAIN), it polls until the descriptor can take bytes and
+  // writes again.
   virtual long writeSome(const char* data, std::size_t size);
 
   std::streamsize xsputn(const char* data, std::streamsize size) override;

@@ -111,6 +111,10 @@ class ValueScanner {
     return line_.substr(pos_ + 1).find_first_not_of(" \t,") != std::string_view::npos;
   }
 
+  // The rest of the line in use after the value just handed out; empty
+  // before the first line.
+  std::string_view rest() const { return haveLine_ && pos_ < line_.size() ? line_.substr(pos_) : std::string_view(); }
+
   Kind next(std::string_view& value) {
     if (repeatLeft_ > 0) {
       --repeatLeft_;
@@ -232,8 +236,10 @@ void assignText(std::string& dest, std::size_t length, std::string_view value) {
   if (length != kWholeText) dest.resize(length, ' ');
 }
 
-// Returns false at a malformed value when `malformedExit` is set.
-bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedExit) {
+// Returns false at a malformed value when `malformedExit` is set. With
+// `rest` set, the general read runs (the quick read gives the same values
+// but does not keep its line) and hands out what it leaves of its last line.
+bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedExit, LineRest* rest = nullptr) {
   if (items.empty()) {
     skipLines(in, 1);
     return true;
@@ -241,14 +247,22 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
   const Section* section = in.section();
   if (section) ++section->reads;
   const long firstLine = in.lineNumber() + 1;
-  if (in.plainLineReads() && readPlainLine(in, items)) return true;
+  if (rest == nullptr && in.plainLineReads() && readPlainLine(in, items)) return true;
   ValueScanner scanner(in);
+  auto keepRest = [&] {
+    if (rest == nullptr) return;
+    rest->text.assign(scanner.rest());
+    rest->line = in.lineNumber();
+  };
   for (std::size_t i = 0; i < items.size(); ++i) {
     const ReadItem& item = items[i];
     std::string_view value;
     ValueScanner::Kind kind = scanner.next(value);
     if (kind == ValueScanner::Kind::End) endOfInput(in, describe(items.subspan(i)));
-    if (kind == ValueScanner::Kind::Slash) return true;
+    if (kind == ValueScanner::Kind::Slash) {
+      keepRest();
+      return true;
+    }
     if (item.line) *item.line = scanner.valueLine();
     if (kind == ValueScanner::Kind::Null) continue;
     bool ok = true;
@@ -278,6 +292,7 @@ bool readItems(InputStream& in, std::span<const ReadItem> items, bool malformedE
       readError(in, in.lineNumber(), std::string("expected ") + kindName(item.kind, false) + ", found " + found);
     }
   }
+  keepRest();
   return true;
 }
 
@@ -288,6 +303,11 @@ std::string placeOf(const InputStream& in, long line) {
 }
 
 void freeRead(InputStream& in, std::span<const ReadItem> items) { readItems(in, items, false); }
+
+void freeRead(InputStream& in, std::span<const ReadItem> items, LineRest& rest) {
+  rest = LineRest{};
+  readItems(in, items, false, &rest);
+}
 
 bool freeReadUnlessMalformed(InputStream& in, std::span<const ReadItem> items) {
   return readItems(in, items, true);

@@ -74,6 +74,19 @@ inline void freeRead(InputStream& in, std::initializer_list<ReadItem> items) {
   freeRead(in, std::span(items.begin(), items.size()));
 }
 
+// What a read leaves of the last line it used: the text after its last
+// value (from the separator after it, or from the slash that ended the
+// read) and that line's number; an empty text and line 0 when the read
+// used no line.
+struct LineRest {
+  std::string text;
+  long line = 0;
+};
+
+// The same read, which also hands out the rest of its last line, the text
+// it drops; what it reads is the same.
+void freeRead(InputStream& in, std::span<const ReadItem> items, LineRest& rest);
+
 // The same read with an exit for a malformed value: returns false, and the
 // item being filled and those after it keep their values; the stream stands
 // after the line that held the value. End of input still ends the run.

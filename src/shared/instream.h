@@ -41,6 +41,9 @@ struct Section {
   static Section rowsOfAtoms(const char* what, int natom, int structure = 0) {
     return Section(what, "atoms", 1, natom, structure, natom, {}, true);
   }
+  // A section that is one value, named by `what` alone, without a range
+  // (a value of the control file).
+  static Section named(const char* what_) { return Section(what_, nullptr, 0, 0, 0, 0); }
   const char* what;
   const char* unit;  // plural ("atoms"); a range of one drops the final s
   int first;

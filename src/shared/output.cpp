@@ -1,5 +1,6 @@
 #include "shared/output.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -134,6 +135,14 @@ const Layout& layoutHundredF15() {
 void Output::send(std::string_view text) {
   out_.write(text.data(), std::streamsize(text.size()));
   out_.flush();
+  // where the next byte lands: a prompt leaves its line open
+  const std::size_t lastEnd = text.rfind('\n');
+  if (lastEnd == std::string_view::npos) {
+    openColumns_ += text.size();
+  } else {
+    for (char c : text) linesWritten_ += c == '\n' ? 1 : 0;
+    openColumns_ = text.size() - lastEnd - 1;
+  }
   if (!out_) {
     const auto* buf = dynamic_cast<const DescriptorBuf*>(out_.rdbuf());
     throw reportLost(buf != nullptr ? buf->error() : 0);
@@ -206,12 +215,18 @@ void Output::fixed(const Layout& layout, std::span<const OutItem> items) {
         break;
       case OutItem::Kind::Real: {
         bool tooWide = false;
+        const std::size_t column = openColumns_ + line.size() + 1;
         line += formatFixed(item.real, field.width, field.decimals, tooWide);
         if (tooWide || !std::isfinite(item.real)) unfit_ = true;
         if (tooWide) {
-          err_ << "kelmar: warning: " << shortestNumber(item.real) << " does not fit the output field F"
-               << field.width << '.' << field.decimals << "; written as asterisks\n";
-          err_.flush();
+          auto kept = std::find_if(tooWide_.begin(), tooWide_.end(), [&](const TooWide& t) {
+            return t.width == field.width && t.decimals == field.decimals;
+          });
+          if (kept == tooWide_.end()) {
+            tooWide_.push_back({field.width, field.decimals, 0, item.real, linesWritten_ + 1, column});
+            kept = tooWide_.end() - 1;
+          }
+          ++kept->count;
         }
         break;
       }
@@ -221,5 +236,22 @@ void Output::fixed(const Layout& layout, std::span<const OutItem> items) {
 }
 
 void Output::raw(std::string_view text) { send(text); }
+
+void Output::writeFieldWarnings() {
+  for (const TooWide& t : tooWide_) {
+    const std::string field = "the output field F" + std::to_string(t.width) + "." + std::to_string(t.decimals);
+    const std::string where = "standard output, line " + std::to_string(t.line) + ", columns " +
+                              std::to_string(t.column) + "-" + std::to_string(t.column + std::size_t(t.width) - 1);
+    err_ << "kelmar: warning: ";
+    if (t.count == 1) {
+      err_ << shortestNumber(t.first) << " does not fit " << field << "; written as asterisks (" << where << ")\n";
+    } else {
+      err_ << t.count << " values do not fit " << field << "; written as asterisks, the first of them, "
+           << shortestNumber(t.first) << ", on " << where << "\n";
+    }
+  }
+  err_.flush();
+  tooWide_.clear();
+}
 
 }  // namespace kelmar

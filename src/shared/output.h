@@ -86,12 +86,31 @@ class Output {
   // its fixed-point field.
   bool wroteUnfitValue() const { return unfit_; }
 
+  // One warning per fixed-point field (F15.8, F10.3) in which values were
+  // written as asterisks since the last call: how many, and where on
+  // standard output the first one stands. A value out of bounds usually
+  // spreads into hundreds of fields, so the warnings are kept until the run
+  // ends, which calls this before its closing message.
+  void writeFieldWarnings();
+
  private:
+  // The values of one fixed-point field that were written as asterisks.
+  struct TooWide {
+    int width = 0;
+    int decimals = 0;
+    long count = 0;
+    double first = 0.0;  // the first value, its line and its first column
+    long line = 0;
+    std::size_t column = 0;
+  };
   void endLine(std::string& line);
   void send(std::string_view text);
   std::ostream& out_;
   std::ostream& err_;
   bool unfit_ = false;
+  long linesWritten_ = 0;
+  std::size_t openColumns_ = 0;  // of the last line written, when it has no line end yet
+  std::vector<TooWide> tooWide_;  // in the order of their first values
 };
 
 }  // namespace kelmar

@@ -31,6 +31,37 @@ TEST(FreeRead, TakesValuesAcrossLinesAndDropsTheRestOfTheLastLine) {
   EXPECT_EQ(nextLine(in), "next");
 }
 
+// The read that hands out the rest of its last line reads what the plain
+// read does and stands on the same line after it.
+TEST(FreeRead, RestOfTheLastLineIsHandedOutAndNothingElseChanges) {
+  const struct {
+    const char* lines;
+    int count;  // reals read, each holding 9 before
+    const char* rest;
+    long restLine;
+  } cases[] = {
+      {"1 2\n3 4 5", 3, " 4 5", 2},        {"1,008 1,008 14,007", 3, ",008 14,007", 1},
+      {"1 2 3", 3, "", 1},                 {"4 / 5", 2, "/ 5", 1},
+      {"\n7,8\t! a comment", 2, "\t! a comment", 2}, {"1 2 3 4", 3, " 4", 1},
+      {"1.5 2.5", 2, "", 1},               {"1 2*3 4", 2, " 4", 1},
+  };
+  for (const auto& c : cases) {
+    const std::string text = std::string(c.lines) + "\nnext\n";
+    double plain[3] = {9, 9, 9}, kept[3] = {9, 9, 9};
+    ReadItem plainItems[3] = {ReadItem::real(plain[0]), ReadItem::real(plain[1]), ReadItem::real(plain[2])};
+    ReadItem keptItems[3] = {ReadItem::real(kept[0]), ReadItem::real(kept[1]), ReadItem::real(kept[2])};
+    InputStream plainIn(text, "t"), keptIn(text, "t");
+    freeRead(plainIn, std::span<const ReadItem>(plainItems, std::size_t(c.count)));
+    LineRest rest;
+    freeRead(keptIn, std::span<const ReadItem>(keptItems, std::size_t(c.count)), rest);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(kept[i], plain[i]) << "[" << c.lines << "] item " << i;
+    EXPECT_EQ(rest.text, c.rest) << c.lines;
+    EXPECT_EQ(rest.line, c.restLine) << c.lines;
+    EXPECT_EQ(keptIn.lineNumber(), plainIn.lineNumber()) << c.lines;
+    EXPECT_EQ(nextLine(keptIn), "next") << c.lines;
+  }
+}
+
 TEST(FreeRead, PassesOverLinesWithoutValues) {
   InputStream in("\n   \t\n5,6\n", "t");
   int a = 0, b = 0;

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <limits>
 #include <sstream>
 #include <thread>
@@ -110,13 +111,32 @@ TEST(FixedLayout, FieldsOfTenAndFifteenColumns) {
   }
 }
 
-TEST(FixedLayout, TooWideValuesGiveAsterisksAndAWarning) {
+TEST(FixedLayout, TooWideValuesGiveAsterisksAndOneWarningPerField) {
   Written w;
-  w.output.fixed(layoutThreeF10(), {1234567.891, 1.0, -1234567.0});
-  EXPECT_EQ(w.out.str(), "**********     1.000**********\n");
+  w.output.free({"a line before"});
+  w.output.raw("a prompt, no line end: ");
+  w.output.fixed(layoutThreeF10(), {1.0, 1234567.891, -1234567.0});
+  w.output.fixed(layoutSixF15(), {1.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, -1e30});
+  w.output.fixed(layoutThreeF10(), {-1e30, 1.0, 2.0});
+  EXPECT_EQ(w.out.str(),
+            " a line before\n"
+            "a prompt, no line end:      1.000********************\n"
+            "     1.00000000     2.00000000     3.00000000     4.00000000     5.00000000     6.00000000\n"
+            "     7.00000000***************\n"
+            "**********     1.000     2.000\n");
+  // Nothing until the run ends; then one warning per field, the first value
+  // where it stands, the count where there are more.
+  EXPECT_EQ(w.err.str(), "");
+  EXPECT_TRUE(w.output.wroteUnfitValue());
+  w.output.writeFieldWarnings();
   EXPECT_EQ(w.err.str(),
-            "kelmar: warning: 1234567.891 does not fit the output field F10.3; written as asterisks\n"
-            "kelmar: warning: -1234567 does not fit the output field F10.3; written as asterisks\n");
+            "kelmar: warning: 3 values do not fit the output field F10.3; written as asterisks, the first of them, "
+            "1234567.891, on standard output, line 2, columns 34-43\n"
+            "kelmar: warning: -1e+30 does not fit the output field F15.8; written as asterisks (standard output, "
+            "line 4, columns 16-30)\n");
+  w.output.writeFieldWarnings();
+  const std::string warnings = w.err.str();
+  EXPECT_EQ(std::count(warnings.begin(), warnings.end(), '\n'), 2) << "written once";
   bool tooWide = false;
   EXPECT_EQ(formatFixed(-1234567.0, 15, 8, tooWide), "***************");
   EXPECT_TRUE(tooWide);
@@ -247,8 +267,8 @@ TEST(ReportStream, DescriptorsThatCannotTakeTheReport) {
   ASSERT_GE(fd, 0);
   ::close(fd);
   DescriptorBuf closedBuf(fd);
-  char name[] = "/tmp/kelmar_report_XXXXXX";
-  int later = ::mkstemp(name);
+  std::string name = (std::filesystem::temp_directory_path() / "kelmar_report_XXXXXX").string();
+  int later = ::mkstemp(name.data());
   ASSERT_EQ(later, fd);
   int readOnly = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
   int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
@@ -276,7 +296,7 @@ TEST(ReportStream, DescriptorsThatCannotTakeTheReport) {
   EXPECT_FALSE(readOnlyBuf.close());
   EXPECT_FALSE(fullBuf.close());
   ::close(later);
-  ::unlink(name);
+  ::unlink(name.c_str());
 }
 
 TEST(ReportStream, AFullNonBlockingPipeIsWaitedFor) {

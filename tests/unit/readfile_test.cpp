@@ -201,6 +201,73 @@ TEST(Readfile, ReadErrorNamesTheValueAndItsLine) {
   }
 }
 
+// A value out of its range names its line in a well-formed control file as
+// a read error does, so that a line left out above it shows.
+TEST(Readfile, RangeErrorNamesTheValueAndItsWellFormedLine) {
+  const std::string names = "r.log\nts.log\n\n";
+  auto withDelt = [](std::string text, const std::string& delt) {
+    return text.replace(text.find("\nstep\n0.01\n"), 11, "\nstep\n" + delt + "\n");
+  };
+  const struct {
+    std::string text;
+    const char* message;
+  } cases[] = {
+      {control("gaussian", "gas", "0", names, "0 0", "0 1 0", "1.0"),
+       "line 13: natom 0 is outside 1..166, the number of atoms the program holds (natom and nreact1, which a "
+       "well-formed control file gives on line 13)"},
+      // line 9 left out: the second name comes from line 11, and the counts from line 14
+      {control("gaussian", "gas", "0", "ts.log\n\n", "3 1", "0 1 0", "15.995 1.008 1.008"),
+       "line 14: natom 0 is outside 1..166, the number of atoms the program holds (natom and nreact1, which a "
+       "well-formed control file gives on line 13)"},
+      {control("gaussian", "gas", "0", names, "3 4", "0 1 0", "15.995 1.008 1.008"),
+       "line 13: nreact1 4 is outside 0..natom, that is 0..3 (natom and nreact1, which a well-formed control "
+       "file gives on line 13)"},
+      {withDelt(control("gaussian", "gas", "0", names, "3 1", "0 1 0", "15.995\n1.008 1.008"), "0"),
+       "line 20: delt is 0; the displacement step of the translational vectors must not be zero (delt, which a "
+       "well-formed control file gives on line 20, the second line after the masses)"},
+  };
+  for (const auto& c : cases) {
+    TestConsole tc(c.text);
+    auto p = std::make_unique<Projection>();
+    EXPECT_EQ(runEndMessage([&] { readfile(*p, tc.console); }), "kelmar: standard input, " + std::string(c.message))
+        << c.text;
+  }
+}
+
+// The read of the masses drops the rest of its last line; a number there
+// gets a note, and the masses are read as they stand.
+TEST(Readfile, NumberLeftOnTheLastMassLineGetsANote) {
+  const struct {
+    const char* masses;
+    double third;
+    const char* note;  // after "kelmar: note: standard input, line "
+  } cases[] = {
+      {"1,008 1,008 1,008 14,007", 1.0,
+       "17: the read of the 3 masses (natom 3) ends on this line, but the line goes on with \",008 1,008 14,007\", "
+       "which is not read: more masses than natom, or masses typed with decimal commas (1,008 is read as two "
+       "numbers, 1 and 8; write 1.008)"},
+      {"15.995\n1.008 1.008\t2.0", 1.008,
+       "18: the read of the 3 masses (natom 3) ends on this line, but the line goes on with \"2.0\", which is not "
+       "read: more masses than natom, or masses typed with decimal commas (1,008 is read as two numbers, 1 and 8; "
+       "write 1.008)"},
+      {"15.995 1.008 1.008, -3", 1.008,
+       "17: the read of the 3 masses (natom 3) ends on this line, but the line goes on with \", -3\", which is not "
+       "read: more masses than natom, or masses typed with decimal commas (1,008 is read as two numbers, 1 and 8; "
+       "write 1.008)"},
+      {"15.995 1.008 1.008   O H H", 1.008, nullptr},
+      {"15.995 1.008 1.008,", 1.008, nullptr},
+      {"15.995 1.008 / 2.0", 0.0, nullptr},
+  };
+  for (const auto& c : cases) {
+    TestConsole tc(control("molpro", "gas", "0", "r.out\nts.out\n\n", "3 1", "0 1 0", c.masses));
+    auto p = std::make_unique<Projection>();
+    readfile(*p, tc.console);
+    EXPECT_EQ(p->amass(3), c.third) << c.masses;
+    EXPECT_EQ(tc.err(), c.note ? "kelmar: note: standard input, line " + std::string(c.note) + "\n" : "")
+        << c.masses;
+  }
+}
+
 TEST(Countmodes, FragmentVibrationsAndReactionTypes) {
   const struct {
     const char* reactype;

@@ -130,7 +130,7 @@ TEST(SurfaceModes, ProductRunStops) {
   g.p->iprodLine = 7;
   TestConsole tc;
   EXPECT_EQ(runEndMessage([&] { surfacemodes(*g.p, *g.coor, tc.console); }, kStatusStop),
-            "kelmar: standard input, line 7: iprod is 1, but a gas-surface run projects reactant modes only, so "
+            "kelmar: standard input, line 7: iprod is 1, but a surface run projects reactant modes only, so "
             "iprod must be 0");
   EXPECT_EQ(tc.out(), " \n  product is not well defined in gas-surface reaciton\n");
   for (int m = 13; m <= 18; ++m) EXPECT_EQ(g.p->eigv(m, 1, 2), 0.0);
