@@ -151,9 +151,12 @@ int noteReactionMode(const Projection& p, Console& console) {
             shortestNumber(-reaction) +
             ", stored negated): a low/zero mode belongs to a translation or rotation, not to a reaction mode";
     const std::vector<int> imaginary = imaginaryModes(p, p.itrans);
-    note += imaginary.empty()       ? "; the file lists no imaginary mode"
-            : imaginary.size() == 1 ? "; the file's imaginary mode is " + modesWithWavenumbers(p, imaginary, p.itrans)
-                                    : "; the file's imaginary modes are " + modesWithWavenumbers(p, imaginary, p.itrans);
+    if (imaginary.empty()) {
+      note += "; the file lists no imaginary mode";
+    } else {
+      note += imaginary.size() == 1 ? "; the file's imaginary mode is " : "; the file's imaginary modes are ";
+      note += modesWithWavenumbers(p, imaginary, p.itrans);
+    }
   } else {
     note += ", which is not negative: the file may hold a minimum, not a transition state";
   }
@@ -185,7 +188,9 @@ void noteStationaryPoints(const Projection& p, int noted, Console& console) {
   const std::string section = " in its \"Normal Modes of imaginary frequencies\" section";
   for (int s = 1; s <= p.itrans; ++s) {
     const std::vector<int> modes = imaginaryModes(p, s);
-    const std::string how = molpro ? section : modes.size() == 1 ? " (a negative wavenumber)" : " (negative wavenumbers)";
+    const std::string how = molpro               ? section
+                            : modes.size() == 1 ? " (a negative wavenumber)"
+                                                : " (negative wavenumbers)";
     const std::string count = std::to_string(modes.size()) + " imaginary modes" + how + ", ";
     if (s == p.itrans) {
       if (modes.size() < 2) continue;

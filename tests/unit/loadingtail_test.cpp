@@ -340,7 +340,8 @@ TEST(LoadingTail, MolproReactionModeFromTheLowZeroSectionGetsANoteWhateverItsWav
 }
 
 TEST(LoadingTail, ReactantWithAnImaginaryModeOrTransitionStateWithSeveralGetANote) {
-  const std::string minimum = ": a reactant is a minimum, without imaginary modes; the file may hold a transition state\n";
+  const std::string minimum =
+      ": a reactant is a minimum, without imaginary modes; the file may hold a transition state\n";
   const struct {
     const char* what;
     const char* software;
