@@ -92,8 +92,9 @@ enum class BlockKind { Real, Imaginary, LowZero };
 // last group of the rest. After the wavenumber line of each full group the
 // real-mode and imaginary blocks echo the index just past the group (before
 // the imaginary wavenumbers are negated); the imaginary and low/zero blocks
-// store their wavenumbers negated. A negative count that is no multiple of
-// five still consumes the lines of one group without values.
+// store their wavenumbers negated. Each mode stored records the block it
+// came from. A negative count that is no multiple of five still consumes
+// the lines of one group without values.
 //
 //                               1 A         2 A         3 A         4 A         5 A
 //  Wavenumbers [cm-1]          780.26      982.12     1134.14     1140.78     1480.76
@@ -108,6 +109,9 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
   const long long rest = count - 5 * q;
   const bool echoes = kind != BlockKind::LowZero;
   const bool negates = kind != BlockKind::Real;
+  const ModeSection stored = kind == BlockKind::Real        ? ModeSection::Real
+                             : kind == BlockKind::Imaginary ? ModeSection::Imaginary
+                                                            : ModeSection::LowZero;
 
   // everything the block stores or echoes must lie within the slab
   const long line = in.lineNumber();
@@ -134,6 +138,7 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
     if (negates) {
       for (int j = 0; j < w; ++j) p.freq(int(first + j), s) = -p.freq(int(first + j), s);
     }
+    for (int j = 0; j < w; ++j) p.modeSection(int(first + j), s) = stored;
     skipLines(in, 2);
     for (int r = 1; r <= 3 * p.natom; ++r) {
       items.clear();

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "input/input.h"
+#include "shared/elements.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
 
@@ -94,13 +95,19 @@ void inputpolyrate(Projection& p, Coor& coor, InputStream& in, ScanKernel kernel
     //   Atomic information:
     //   (two lines)
     //   1   8   O   15.99491
-    //   (one line per atom: number, atomic number, symbol, mass)
+    //   (one line per atom: number, atomic number, symbol, mass; the
+    //   masses and elements hold for every structure)
     if (f1.contains("  Atomic information:")) {
       SectionScope section(in, Section::rowsOfAtoms("the atomic information", p.natom));
       skipLines(in, 2);
       for (int a = 1; a <= p.natom; ++a) {
-        freeRead(in, {ReadItem::anyInteger(), ReadItem::anyInteger(), ReadItem::word(), ReadItem::real(p.amass(a))});
+        int z = 0;
+        freeRead(in, {ReadItem::anyInteger(), ReadItem::integer(z), ReadItem::word(), ReadItem::real(p.amass(a))});
         p.massOrigin(a) = Origin{1, in.lineNumber()};
+        // the atoms of every structure of the file; a number that names no
+        // element gives none
+        const AtomElement element{z >= 1 && z <= kMaxElement ? z : 0, in.lineNumber()};
+        for (int s = 1; s <= kMaxSlabs; ++s) p.element(a, s) = element;
       }
     }
     // A new structure: its starting geometry, after two lines, as lines of

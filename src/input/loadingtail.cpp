@@ -1,13 +1,17 @@
 // The loading tail, run after every reader: the fragment masses, the echo of
 // the masses, geometries and frequencies, the unit mode vectors of Gaussian
 // and Molpro files, the transition state's imaginary frequency and reaction
-// mode, and the checks of what the readers left.
+// mode, and the checks of what the readers left: the notes on a reactant or
+// product that is no minimum, a transition state that is no first-order
+// saddle point, and a fragment boundary that cuts a bond.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "input/input.h"
+#include "shared/elements.h"
 #include "shared/output.h"
 
 namespace kelmar {
@@ -121,26 +125,86 @@ void checkModesAsRead(const Projection& p, Console& console) {
   }
 }
 
+// Whether mode m of slab s is an imaginary mode, where the way the file's
+// program shows one is known: Gaussian prints its wavenumber negative; a
+// Molpro file lists it in its imaginary section (the reader stores the
+// low/zero wavenumbers negated too, so the sign does not tell). How Polyrate
+// and the VASP-derived files show one is not known here: never.
+bool listedImaginary(const Projection& p, int m, int s) {
+  switch (p.software.words().reader) {
+    case Reader::Gaussian:
+      return p.freq(m, s) < 0.0;
+    case Reader::Molpro:
+      return p.modeSection(m, s) == ModeSection::Imaginary;
+    default:
+      return false;
+  }
+}
+
+// The imaginary modes of slab s (listedImaginary): Gaussian's among the
+// modes it reads (1..nvibm), Molpro's among all it may list (1..nmode).
+std::vector<int> imaginaryModes(const Projection& p, int s) {
+  const int last = p.software.words().reader == Reader::Molpro ? p.nmode : p.nvibm;
+  std::vector<int> modes;
+  for (int m = 1; m <= last; ++m) {
+    if (listedImaginary(p, m, s)) modes.push_back(m);
+  }
+  return modes;
+}
+
+// "mode 1 (-18.85)", "modes 1 (-444.62) and 2 (-55.78)": the modes with their
+// stored wavenumbers, the first six of a longer list.
+std::string modesWithWavenumbers(const Projection& p, const std::vector<int>& modes, int s) {
+  std::string text = modes.size() == 1 ? "mode " : "modes ";
+  const std::size_t shown = std::min<std::size_t>(modes.size(), 6);
+  for (std::size_t i = 0; i < shown; ++i) {
+    if (i > 0) text += i + 1 == modes.size() ? " and " : ", ";
+    text += std::to_string(modes[i]) + " (" + shortestNumber(p.freq(modes[i], s)) + ")";
+  }
+  if (shown < modes.size()) text += " and " + std::to_string(modes.size() - shown) + " more";
+  return text;
+}
+
 // A transition state whose reaction mode is no imaginary mode. Gaussian and
 // VASP-derived files give an imaginary wavenumber as negative, and the
 // Molpro reader negates it; how Polyrate writes one is not known here, but
-// a zero wavenumber is no reaction mode in any file. When the structure that
-// is projected has a negative wavenumber at that place, the two files have
-// probably been given in each other's place.
-void noteReactionMode(const Projection& p, Console& console) {
+// a zero wavenumber is no reaction mode in any file, nor is a mode of a
+// Molpro file's low/zero section, whatever its wavenumber. When the
+// structure that is projected has an imaginary mode at that place, the two
+// files have probably been given in each other's place: the note says so,
+// and returns that structure's slab (0 when it names none).
+int noteReactionMode(const Projection& p, Console& console) {
+  const Reader reader = p.software.words().reader;
   const double reaction = p.freq(p.nimag, p.itrans);
-  const bool signs = p.software.words().reader != Reader::Polyrate;
+  const bool signs = reader != Reader::Polyrate;
   const bool zero = reaction == 0.0;
+  const bool lowZero = reader == Reader::Molpro && p.modeSection(p.nimag, p.itrans) == ModeSection::LowZero;
   const bool notNegative = signs && !(reaction < 0.0);  // a NaN included
-  if (!zero && !notNegative) return;
+  if (!zero && !lowZero && !notNegative) return 0;
   // The Molpro reader stores a zero wavenumber negated: it is 0 all the same.
   std::string note = structureName(p, p.itrans) + ": the reaction mode of the transition state (mode " +
                      std::to_string(p.nimag) + ") has the wavenumber " + shortestNumber(zero ? 0.0 : reaction);
-  note += zero ? ": a zero wavenumber belongs to a translation or rotation, not to a reaction mode"
-                          : ", which is not negative: the file may hold a minimum, not a transition state";
+  if (zero) {
+    note += ": a zero wavenumber belongs to a translation or rotation, not to a reaction mode";
+  } else if (lowZero) {
+    note += ", a mode of the file's \"Normal Modes of low/zero frequencies\" section (printed " +
+            shortestNumber(-reaction) +
+            ", stored negated): a low/zero mode belongs to a translation or rotation, not to a reaction mode";
+    const std::vector<int> imaginary = imaginaryModes(p, p.itrans);
+    if (imaginary.empty()) {
+      note += "; the file lists no imaginary mode";
+    } else {
+      note += imaginary.size() == 1 ? "; the file's imaginary mode is " : "; the file's imaginary modes are ";
+      note += modesWithWavenumbers(p, imaginary, p.itrans);
+    }
+  } else {
+    note += ", which is not negative: the file may hold a minimum, not a transition state";
+  }
   const int s = 1 + p.iprod;
   const double projected = p.freq(p.nimag, s);
-  if (signs && projected < 0.0) {
+  const bool projectedImaginary =
+      reader == Reader::Molpro ? listedImaginary(p, p.nimag, s) : signs && projected < 0.0;
+  if (projectedImaginary) {
     note += "; mode " + std::to_string(p.nimag) + " of " + std::string(p.slabFileName(s)) + ", the " +
             (p.iprod == 1 ? "product" : "reactant") + " file, has the wavenumber " + shortestNumber(projected) +
             ": the files may be given in the wrong order (lines " + std::to_string(p.fnameLine(s)) + " and " +
@@ -148,6 +212,122 @@ void noteReactionMode(const Projection& p, Console& console) {
             (p.iprod == 1 ? "product" : "reactant") + " and then the transition state)";
   }
   writeNote(console, note);
+  return projectedImaginary ? s : 0;
+}
+
+// A reactant or product is a minimum, without imaginary modes, and a
+// transition state has one, its reaction mode; this is checked where the
+// program's way of showing an imaginary mode is known (listedImaginary).
+// A transition state without an imaginary reaction mode has had its note
+// from noteReactionMode, and so has the structure of slab `noted` (the
+// files given in the wrong order): neither gets a second one here.
+void noteStationaryPoints(const Projection& p, int noted, Console& console) {
+  const Reader reader = p.software.words().reader;
+  if (reader != Reader::Gaussian && reader != Reader::Molpro) return;
+  const bool molpro = reader == Reader::Molpro;
+  const std::string section = " in its \"Normal Modes of imaginary frequencies\" section";
+  for (int s = 1; s <= p.itrans; ++s) {
+    const std::vector<int> modes = imaginaryModes(p, s);
+    const std::string how = molpro               ? section
+                            : modes.size() == 1 ? " (a negative wavenumber)"
+                                                : " (negative wavenumbers)";
+    const std::string count = std::to_string(modes.size()) + " imaginary modes" + how + ", ";
+    if (s == p.itrans) {
+      if (modes.size() < 2) continue;
+      writeNote(console, std::string(p.slabFileName(s)) + ": the transition state " + (molpro ? "lists " : "has ") +
+                             count + modesWithWavenumbers(p, modes, s) +
+                             ": a transition state has one, its reaction mode; the file may hold a saddle point "
+                             "of higher order");
+      continue;
+    }
+    if (modes.empty() || s == noted) continue;
+    const std::string role = s == 2 ? "product" : "reactant";
+    std::string note = std::string(p.slabFileName(s)) + ": the " + role + " " + (molpro ? "lists " : "has ") +
+                       (modes.size() == 1 ? "an imaginary mode" + how + ", " : count) +
+                       modesWithWavenumbers(p, modes, s) + ": a " + role + " is a minimum, without imaginary modes; ";
+    if (p.slabFileName(s) == p.slabFileName(p.itrans)) {
+      note += "lines " + std::to_string(p.fnameLine(s)) + " and " + std::to_string(p.fnameLine(p.itrans)) +
+              " of the control file name this file for the " + role + " and for the transition state";
+    } else {
+      note += "the file may hold a transition state";
+    }
+    writeNote(console, note);
+  }
+}
+
+// "atom 4", "atoms 1-3".
+std::string atomRange(int first, int last) {
+  return first == last ? "atom " + std::to_string(first)
+                       : "atoms " + std::to_string(first) + "-" + std::to_string(last);
+}
+
+// Two fragments that are separate molecules: in the reactant (product)
+// structure that is projected, the nearest atoms on either side of the
+// fragment boundary should not be bonded. They count as bonded when they lie
+// closer than 1.2 times the sum of their covalent radii. The elements are
+// those the file gives, or else the element whose standard mass is nearest
+// the atom's mass; a pair with an element that has no radius here is left
+// out. Gaussian and VASP-derived geometries are in angstrom, Molpro and
+// Polyrate geometries in bohr.
+void noteBondAcrossFragments(const Projection& p, const Coor& coor, Console& console) {
+  if (p.reactype.words().translations != Translations::Relative) return;
+  const int n = p.natom;
+  const int k = p.nreact1;
+  const int s = 1 + p.iprod;
+  if (k < 1 || k > n - 1 || s >= p.itrans) return;
+  const Reader reader = p.software.words().reader;
+  const bool bohr = reader == Reader::Molpro || reader == Reader::Polyrate;
+  constexpr double kBohrInAngstrom = 0.529177210903;  // CODATA 2018
+  constexpr double kBondFactor = 1.2;
+
+  std::vector<int> z(std::size_t(n) + 1, 0);
+  for (int a = 1; a <= n; ++a) {
+    z[std::size_t(a)] = p.element(a, s).z != 0 ? p.element(a, s).z : elementOfMass(p.amass(a));
+  }
+  int first = 0;
+  int second = 0;
+  double nearest = 0.0;  // squared, in the file's unit
+  for (int i = 1; i <= k; ++i) {
+    if (covalentRadius(z[std::size_t(i)]) == 0.0) continue;
+    const int pi = n * (s - 1) + i;
+    for (int j = k + 1; j <= n; ++j) {
+      if (covalentRadius(z[std::size_t(j)]) == 0.0) continue;
+      const int pj = n * (s - 1) + j;
+      const double dx = coor.x(pi) - coor.x(pj);
+      const double dy = coor.y(pi) - coor.y(pj);
+      const double dz = coor.z(pi) - coor.z(pj);
+      const double d2 = dx * dx + dy * dy + dz * dz;
+      if (first == 0 || d2 < nearest) {
+        first = i;
+        second = j;
+        nearest = d2;
+      }
+    }
+  }
+  if (first == 0) return;
+  const double distance = std::sqrt(nearest);
+  const double angstrom = bohr ? distance * kBohrInAngstrom : distance;
+  const int zi = z[std::size_t(first)];
+  const int zj = z[std::size_t(second)];
+  const double limit = kBondFactor * (covalentRadius(zi) + covalentRadius(zj));
+  if (!(angstrom < limit)) return;
+
+  char apart[96];
+  if (bohr) {
+    std::snprintf(apart, sizeof apart, "%.2f bohr (%.2f angstrom)", distance, angstrom);
+  } else {
+    std::snprintf(apart, sizeof apart, "%.2f angstrom", angstrom);
+  }
+  char bound[32];
+  std::snprintf(bound, sizeof bound, "%.2f", limit);
+  writeNote(console, structureName(p, s) + ": in the " + (s == 2 ? "product" : "reactant") + ", atoms " +
+                         std::to_string(first) + " (" + std::string(elementSymbol(zi)) + ") and " +
+                         std::to_string(second) + " (" + std::string(elementSymbol(zj)) +
+                         "), the nearest pair across the fragment boundary (nreact1 " + std::to_string(k) +
+                         "), lie " + apart + " apart, within bonding distance (1.2 times the sum of their covalent "
+                         "radii is " + bound + " angstrom): the boundary may cut a bond; fragment 1 (" +
+                         atomRange(1, k) + ") and fragment 2 (" + atomRange(k + 1, n) +
+                         ") should each be a whole molecule or a single atom");
 }
 
 }  // namespace
@@ -225,7 +405,8 @@ void loadingtail(Projection& p, Coor& coor, Console& console) {
   out.free({"imaginary frequency at TS"});
   out.free({p.freq(p.nimag, p.itrans)});
   out.free({});
-  noteReactionMode(p, console);
+  noteStationaryPoints(p, noteReactionMode(p, console), console);
+  noteBondAcrossFragments(p, coor, console);
 
   out.free({"normal mode vector for reaction mode"});
   for (int a = 1; a <= n; ++a) {

@@ -17,4 +17,21 @@ std::string_view elementSymbol(int z);
 // "cl" are chlorine); 0 for a text that is no element symbol.
 int elementOfSymbol(std::string_view symbol);
 
+// The highest atomic number with a covalent radius and a standard mass here.
+inline constexpr int kMaxElementData = 96;
+
+// The single-bond covalent radius of element z in angstrom; 0 outside
+// 1..kMaxElementData, where none is known here.
+double covalentRadius(int z);
+
+// The standard atomic weight of element z (the mass number of its
+// longest-lived isotope for an element without a stable one); 0 outside
+// 1..kMaxElementData.
+double standardMass(int z);
+
+// The element 1..kMaxElementData whose standard mass is nearest `mass` (the
+// lighter one of two equally near); 0 for a mass that is not a finite
+// positive number.
+int elementOfMass(double mass);
+
 }  // namespace kelmar

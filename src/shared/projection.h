@@ -177,6 +177,26 @@ class ElementStore {
   AtomElement v_[std::size_t(kMaxAtoms) * kMaxSlabs] = {};
 };
 
+// The section of a Molpro file that a mode came from: its real modes
+// ("Normal Modes"), its imaginary modes or its low/zero modes. The other
+// readers' modes, and a mode that no section stored, have None.
+enum class ModeSection : unsigned char { None, Real, Imaginary, LowZero };
+
+// modeSection(m, s): the section of mode m of slab s.
+class ModeSectionStore {
+ public:
+  ModeSection& operator()(int m, int s) { return v_[offset(m, s)]; }
+  ModeSection operator()(int m, int s) const { return v_[offset(m, s)]; }
+
+ private:
+  static std::size_t offset(int m, int s) {
+    checkIndex("mode section mode", m, kMaxModes);
+    checkIndex("mode section slab", s, kMaxSlabs);
+    return std::size_t(s - 1) * kMaxModes + std::size_t(m - 1);
+  }
+  ModeSection v_[std::size_t(kMaxModes) * kMaxSlabs] = {};
+};
+
 struct Projection {
   // control values
   // the outside program and the kind of reaction, each with what its words
@@ -238,6 +258,9 @@ struct Projection {
   // them (Gaussian atomic numbers, Molpro symbols, Polyrate's atomic
   // information); all 0 where they give none.
   ElementStore element;
+  // The section of a Molpro file that each mode came from, which tells an
+  // imaginary mode from a low/zero one whatever their stored wavenumbers.
+  ModeSectionStore modeSection;
 
   // The name of the structure file that fills slab s (for messages).
   std::string_view slabFileName(int s) const;

@@ -162,6 +162,15 @@ TEST(InputMolpro, WorkedExampleEchoesThirteenZerosAndStoresTheModesInOrder) {
   }
   EXPECT_EQ(p.freq(13, 2), 0.0);
   EXPECT_EQ(p.eigv(13, 1, 2), 0.0);
+  // each mode records the block it came from; the empty file's none
+  for (int m = 1; m <= 13; ++m) {
+    const ModeSection block = m <= 5    ? ModeSection::Real
+                              : m == 6  ? ModeSection::Imaginary
+                              : m <= 12 ? ModeSection::LowZero
+                                        : ModeSection::None;
+    EXPECT_EQ(p.modeSection(m, 2), block) << "mode " << m;
+    EXPECT_EQ(p.modeSection(m, 1), ModeSection::None) << "mode " << m;
+  }
 }
 
 // The made-up lines of a geometry, a count list ending at a line of words
@@ -498,6 +507,12 @@ TEST(InputMolpro, RealFileWithImaginaryModeAfterAMinimum) {
   EXPECT_EQ(p.eigv(6, 9, 2), 0.95955);  // HZ3
   EXPECT_EQ(p.freq(6, 1), 3000.10);
   EXPECT_EQ(run.coor->x(8), 2.558445290);  // the I atom
+  // the sections tell the imaginary mode from the low/zero ones, which
+  // are stored negated as well
+  EXPECT_EQ(p.modeSection(6, 2), ModeSection::Imaginary);
+  EXPECT_EQ(p.modeSection(7, 2), ModeSection::LowZero);
+  EXPECT_EQ(p.modeSection(6, 1), ModeSection::Real);
+  EXPECT_EQ(p.modeSection(7, 1), ModeSection::LowZero);
 }
 
 }  // namespace

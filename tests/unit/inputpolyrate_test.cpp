@@ -115,6 +115,22 @@ TEST(InputPolyrate, MadeUpFileOfTwoStructures) {
   EXPECT_EQ(p.nimag, 6);
 }
 
+TEST(InputPolyrate, AtomicNumbersGiveTheElementsOfEveryStructure) {
+  // the atomic number, not the mass, names the element; a number that
+  // names no element gives none; the elements hold for every structure
+  PolyrateRun run(3);
+  run.read(std::string("  Atomic information:\n a\n b\n 1 7 O 15.995\n 2 0 X 1.008\n 3 200 X 1.008\n") +
+           " Initial guess \n a\n b\n 1 0 0 0\n 2 0 0 1\n 3 0 0 2\n");
+  const Projection& p = *run.p;
+  for (int s = 1; s <= kMaxSlabs; ++s) {
+    EXPECT_EQ(p.element(1, s).z, 7) << "slab " << s;
+    EXPECT_EQ(p.element(1, s).line, 4) << "slab " << s;
+    EXPECT_EQ(p.element(2, s).z, 0) << "slab " << s;
+    EXPECT_EQ(p.element(3, s).z, 0) << "slab " << s;
+  }
+  EXPECT_EQ(p.amass(1), 15.995);
+}
+
 TEST(InputPolyrate, MarkersHoldTheirBlanks) {
   const std::string saddle = " Initial saddle \n a\n b\n 0.0 0.0 0.0\n";
   const struct {

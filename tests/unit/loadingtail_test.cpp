@@ -337,5 +337,221 @@ TEST(LoadingTail, TransitionStateWhoseReactionModeIsNotImaginaryGetsANote) {
   }
 }
 
+
+// The notes of the tail alone, for a state the test has set up.
+std::string tailNotes(Loaded& l) {
+  TestConsole tc;
+  loadingtail(*l.p, *l.coor, tc.console);
+  return tc.err();
+}
+
+TEST(LoadingTail, MolproReactionModeFromTheLowZeroSectionGetsANoteWhateverItsWavenumber) {
+  const std::string low =
+      ", a mode of the file's \"Normal Modes of low/zero frequencies\" section (printed 25.31, stored negated): a "
+      "low/zero mode belongs to a translation or rotation, not to a reaction mode";
+  const struct {
+    const char* what;
+    double wavenumber;
+    ModeSection section;
+    bool imaginaryMode2;  // mode 2 of the transition state is an imaginary one
+    std::string err;
+  } cases[] = {
+      {"the imaginary mode", -428.8, ModeSection::Imaginary, false, ""},
+      {"a low/zero mode of 25.31", -25.31, ModeSection::LowZero, true,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 3) has the wavenumber -25.31" + low +
+           "; the file's imaginary mode is mode 2 (-428.8)\n"},
+      {"one without an imaginary mode in the file", -25.31, ModeSection::LowZero, false,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 3) has the wavenumber -25.31" + low +
+           "; the file lists no imaginary mode\n"},
+      // a zero one keeps the note of any zero wavenumber
+      {"a low/zero mode of 0", -0.0, ModeSection::LowZero, false,
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 3) has the wavenumber 0: a zero "
+       "wavenumber belongs to a translation or rotation, not to a reaction mode\n"},
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms("molpro");
+    Projection& p = *l.p;
+    p.nimag = 3;
+    p.freq(3, 2) = c.wavenumber;
+    p.modeSection(3, 2) = c.section;
+    if (c.imaginaryMode2) {
+      p.freq(2, 2) = -428.8;
+      p.modeSection(2, 2) = ModeSection::Imaginary;
+    }
+    // the reactant's low/zero mode, negated too, is no imaginary mode: no
+    // hint that the files are in the wrong order
+    p.freq(3, 1) = -25.31;
+    p.modeSection(3, 1) = ModeSection::LowZero;
+    EXPECT_EQ(tailNotes(l), c.err) << c.what;
+  }
+}
+
+TEST(LoadingTail, ReactantWithAnImaginaryModeOrTransitionStateWithSeveralGetANote) {
+  const std::string minimum =
+      ": a reactant is a minimum, without imaginary modes; the file may hold a transition state\n";
+  const struct {
+    const char* what;
+    const char* software;
+    double reactant[3];
+    double ts[3];
+    std::string err;
+  } cases[] = {
+      {"a minimum and a first-order saddle point", "gaussian", {12.345, 100, 300}, {-952.5, 200, 400}, ""},
+      {"an imaginary reactant mode", "gaussian", {12.345, -18.85, 300}, {-952.5, 200, 400},
+       "kelmar: note: r.log: the reactant has an imaginary mode (a negative wavenumber), mode 2 (-18.85)" + minimum},
+      {"three", "gaussian", {-1, -2, -3}, {-952.5, 200, 400},
+       "kelmar: note: r.log: the reactant has 3 imaginary modes (negative wavenumbers), modes 1 (-1), 2 (-2) and 3 "
+       "(-3)" + minimum},
+      {"two imaginary transition-state modes", "gaussian", {12.345, 100, 300}, {-952.5, 200, -55.78},
+       "kelmar: note: ts.log: the transition state has 2 imaginary modes (negative wavenumbers), modes 1 (-952.5) "
+       "and 3 (-55.78): a transition state has one, its reaction mode; the file may hold a saddle point of higher "
+       "order\n"},
+      // the files in each other's place: one note says so
+      {"the files swapped", "gaussian", {-952.5, 200, 400}, {12.345, 100, 300},
+       "kelmar: note: ts.log: the reaction mode of the transition state (mode 1) has the wavenumber 12.345, which "
+       "is not negative: the file may hold a minimum, not a transition state; mode 1 of r.log, the reactant file, "
+       "has the wavenumber -952.5: the files may be given in the wrong order (lines 9 and 10 of the control file "
+       "name the reactant and then the transition state)\n"},
+      // the way these files show an imaginary mode is not known here
+      {"VASP-derived", "vasp", {12.345, -18.85, 300}, {-952.5, 200, -55.78}, ""},
+      {"Polyrate", "polyrate", {12.345, -18.85, 300}, {-952.5, 200, -55.78}, ""},
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms(c.software);
+    if (!l.p->software.words().weightsModes) unitReactionModeAsRead(l);
+    l.p->fnameLines[0] = 9;
+    l.p->fnameLines[1] = 10;
+    for (int m = 1; m <= 3; ++m) {
+      l.p->freq(m, 1) = c.reactant[m - 1];
+      l.p->freq(m, 2) = c.ts[m - 1];
+    }
+    EXPECT_EQ(tailNotes(l), c.err) << c.what;
+  }
+}
+
+TEST(LoadingTail, MolproImaginaryModesAreThoseOfTheImaginarySection) {
+  const std::string section = " in its \"Normal Modes of imaginary frequencies\" section, ";
+  const struct {
+    const char* what;
+    ModeSection reactant2;  // the section of mode 2 of the reactant
+    ModeSection ts2;        // the same of the transition state
+    bool sameFile;
+    std::string err;
+  } cases[] = {
+      {"low/zero modes, stored negated", ModeSection::LowZero, ModeSection::LowZero, false, ""},
+      {"an imaginary reactant mode", ModeSection::Imaginary, ModeSection::Real, false,
+       "kelmar: note: r.out: the reactant lists an imaginary mode" + section +
+           "mode 2 (-5): a reactant is a minimum, without imaginary modes; the file may hold a transition state\n"},
+      {"the transition-state file named twice", ModeSection::Imaginary, ModeSection::Real, true,
+       "kelmar: note: ts.out: the reactant lists an imaginary mode" + section +
+           "mode 2 (-5): a reactant is a minimum, without imaginary modes; lines 9 and 10 of the control file name "
+           "this file for the reactant and for the transition state\n"},
+      {"two imaginary transition-state modes", ModeSection::Real, ModeSection::Imaginary, false,
+       "kelmar: note: ts.out: the transition state lists 2 imaginary modes" + section +
+           "modes 2 (-5) and 3 (-952.5): a transition state has one, its reaction mode; the file may hold a saddle "
+           "point of higher order\n"},
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms("molpro");
+    Projection& p = *l.p;
+    p.fname = blankText().replace(0, 5, c.sameFile ? "ts.out" : "r.out");
+    p.fname2 = blankText().replace(0, 6, "ts.out");
+    p.fnameLines[0] = 9;
+    p.fnameLines[1] = 10;
+    p.nimag = 3;
+    p.freq(3, 2) = -952.5;
+    p.modeSection(3, 2) = ModeSection::Imaginary;
+    p.freq(2, 1) = -5.0;
+    p.modeSection(2, 1) = c.reactant2;
+    p.freq(2, 2) = -5.0;
+    p.modeSection(2, 2) = c.ts2;
+    EXPECT_EQ(tailNotes(l), c.err) << c.what;
+  }
+}
+
+TEST(LoadingTail, FragmentBoundaryThroughABondGetsANote) {
+  // atom 1 (O by its mass 15.995) and atom 2 (H) across the boundary at
+  // nreact1 1; O-H counts as bonded below 1.2 * (0.66 + 0.31) = 1.164 angstrom
+  const char* const oh =
+      "kelmar: note: r.log: in the reactant, atoms 1 (O) and 2 (H), the nearest pair across the fragment boundary "
+      "(nreact1 1), lie ";
+  const char* const tail =
+      " apart, within bonding distance (1.2 times the sum of their covalent radii is 1.16 angstrom): the boundary "
+      "may cut a bond; fragment 1 (atom 1) and fragment 2 (atoms 2-3) should each be a whole molecule or a single "
+      "atom\n";
+  const struct {
+    const char* what;
+    const char* software;
+    const char* reactype;
+    int nreact1;
+    int z1;  // the element of atom 1 as the file gives it (0: none)
+    double distance;
+    std::string err;
+  } cases[] = {
+      {"within", "gaussian", "gas", 1, 0, 1.16, std::string(oh) + "1.16 angstrom" + tail},
+      {"beyond", "gaussian", "gas", 1, 0, 1.17, ""},
+      // Molpro geometries are in bohr: 2.19 bohr is 1.159 angstrom
+      {"within, in bohr", "molpro", "gas", 1, 0, 2.19, std::string(oh) + "2.19 bohr (1.16 angstrom)" + tail},
+      {"beyond, in bohr", "molpro", "gas", 1, 0, 2.21, ""},
+      // the file's element before the mass: iodine, 1.2 * (1.39 + 0.31) = 2.04
+      {"iodine", "gaussian", "gas", 1, 53, 1.6,
+       "kelmar: note: r.log: in the reactant, atoms 1 (I) and 2 (H), the nearest pair across the fragment boundary "
+       "(nreact1 1), lie 1.60 angstrom apart, within bonding distance (1.2 times the sum of their covalent radii is "
+       "2.04 angstrom): the boundary may cut a bond; fragment 1 (atom 1) and fragment 2 (atoms 2-3) should each be "
+       "a whole molecule or a single atom\n"},
+      // an element without a radius here: its pairs are left out
+      {"fermium", "gaussian", "gas", 1, 100, 0.5, ""},
+      // only a gas-phase run of two fragments
+      {"surface", "gaussian", "surface", 1, 0, 0.5, ""},
+      {"one fragment", "gaussian", "gas", 3, 0, 0.5, ""},
+      {"empty first fragment", "gaussian", "gas", 0, 0, 0.5, ""},
+  };
+  for (const auto& c : cases) {
+    Loaded l = threeAtoms(c.software);
+    Projection& p = *l.p;
+    Coor& coor = *l.coor;
+    p.reactype = Reactype(c.reactype);
+    p.nreact1 = c.nreact1;
+    p.element(1, 1).z = c.z1;
+    // slab 1: atom 2 on the z axis, atom 3 far off; the transition state
+    // (slab 2) has atoms 1 and 2 close together, which does not count
+    for (int pos = 1; pos <= 6; ++pos) coor.x(pos) = coor.y(pos) = coor.z(pos) = 0.0;
+    coor.z(2) = c.distance;
+    coor.y(3) = 5.0;
+    coor.z(5) = 0.3;
+    coor.y(6) = 5.0;
+    EXPECT_EQ(tailNotes(l), c.err) << c.what;
+  }
+}
+
+TEST(LoadingTail, ProductRunChecksTheBondsOfTheProduct) {
+  Loaded l = threeAtoms();
+  Projection& p = *l.p;
+  Coor& coor = *l.coor;
+  p.reactype = Reactype("gas");
+  p.iprod = 1;
+  p.itrans = 3;
+  p.fname3 = p.fname2;
+  p.fname2 = blankText().replace(0, 5, "p.log");
+  for (int m = 1; m <= 3; ++m) {
+    p.freq(m, 3) = p.freq(m, 2);
+    p.freq(m, 2) = 100.0 * m;
+    for (int r = 1; r <= 9; ++r) p.eigv(m, r, 3) = p.eigv(m, r, 2);
+  }
+  p.geometryFound(3) = true;
+  // the reactant (slab 1) has atoms 1 and 2 0.5 apart, the product (slab 2)
+  // 1.0, the transition state (slab 3) 0.3
+  for (int pos = 1; pos <= 9; ++pos) coor.x(pos) = coor.y(pos) = coor.z(pos) = 0.0;
+  coor.z(2) = 0.5;
+  coor.z(5) = 1.0;
+  coor.z(8) = 0.3;
+  for (int pos : {3, 6, 9}) coor.y(pos) = 5.0;
+  EXPECT_EQ(tailNotes(l),
+            "kelmar: note: p.log: in the product, atoms 1 (O) and 2 (H), the nearest pair across the fragment "
+            "boundary (nreact1 1), lie 1.00 angstrom apart, within bonding distance (1.2 times the sum of their "
+            "covalent radii is 1.16 angstrom): the boundary may cut a bond; fragment 1 (atom 1) and fragment 2 "
+            "(atoms 2-3) should each be a whole molecule or a single atom\n");
+}
+
 }  // namespace
 }  // namespace kelmar

@@ -7,4 +7,5 @@ list(APPEND KELMAR_UNIT_TESTS
   unit/output_test.cpp
   unit/pause_test.cpp
   unit/geometry_test.cpp
+  unit/elementdata_test.cpp
 )
