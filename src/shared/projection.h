@@ -162,40 +162,29 @@ struct AtomElement {
   long line = 0;
 };
 
-// element(a, s): the element of atom a of slab s.
-class ElementStore {
+// store(i, s): the value of item i (an atom or a mode, 1..N) of slab s;
+// `item` names the items in the message of an index outside them.
+template <class T, int N>
+class SlabStore {
  public:
-  AtomElement& operator()(int a, int s) { return v_[offset(a, s)]; }
-  const AtomElement& operator()(int a, int s) const { return v_[offset(a, s)]; }
+  explicit SlabStore(const char* item) : item_(item) {}
+  T& operator()(int i, int s) { return v_[offset(i, s)]; }
+  const T& operator()(int i, int s) const { return v_[offset(i, s)]; }
 
  private:
-  static std::size_t offset(int a, int s) {
-    checkIndex("element atom", a, kMaxAtoms);
-    checkIndex("element slab", s, kMaxSlabs);
-    return std::size_t(s - 1) * kMaxAtoms + std::size_t(a - 1);
+  std::size_t offset(int i, int s) const {
+    checkIndex(item_, i, N);
+    checkIndex("slab", s, kMaxSlabs);
+    return std::size_t(s - 1) * N + std::size_t(i - 1);
   }
-  AtomElement v_[std::size_t(kMaxAtoms) * kMaxSlabs] = {};
+  const char* item_;
+  T v_[std::size_t(N) * kMaxSlabs] = {};
 };
 
 // The section of a Molpro file that a mode came from: its real modes
 // ("Normal Modes"), its imaginary modes or its low/zero modes. The other
 // readers' modes, and a mode that no section stored, have None.
 enum class ModeSection : unsigned char { None, Real, Imaginary, LowZero };
-
-// modeSection(m, s): the section of mode m of slab s.
-class ModeSectionStore {
- public:
-  ModeSection& operator()(int m, int s) { return v_[offset(m, s)]; }
-  ModeSection operator()(int m, int s) const { return v_[offset(m, s)]; }
-
- private:
-  static std::size_t offset(int m, int s) {
-    checkIndex("mode section mode", m, kMaxModes);
-    checkIndex("mode section slab", s, kMaxSlabs);
-    return std::size_t(s - 1) * kMaxModes + std::size_t(m - 1);
-  }
-  ModeSection v_[std::size_t(kMaxModes) * kMaxSlabs] = {};
-};
 
 struct Projection {
   // control values
@@ -257,10 +246,12 @@ struct Projection {
   // The elements of the atoms of each slab, where the structure files give
   // them (Gaussian atomic numbers, Molpro symbols, Polyrate's atomic
   // information); all 0 where they give none.
-  ElementStore element;
+  // element(a, s): the element of atom a of slab s.
+  SlabStore<AtomElement, kMaxAtoms> element{"element atom"};
   // The section of a Molpro file that each mode came from, which tells an
   // imaginary mode from a low/zero one whatever their stored wavenumbers.
-  ModeSectionStore modeSection;
+  // modeSection(m, s): the section of mode m of slab s.
+  SlabStore<ModeSection, kMaxModes> modeSection{"mode section mode"};
 
   // The name of the structure file that fills slab s (for messages).
   std::string_view slabFileName(int s) const;
