@@ -73,7 +73,9 @@ void checkStructures(const Projection& p) {
       // a Molpro file gives its geometry in the frequency section
       if (!gaussian && !p.modesFound(s) && p.fileHint(s).empty()) rejectInput(noFrequencySection(p, s));
       rejectInput(std::string(p.slabFileName(s)) + ": the file gives no geometry for its structure: " +
-                  (gaussian ? "it holds no \"Coordinates (Angstroms)\" table"
+                  (gaussian ? (p.modesFound(s) ? "it holds no \"Coordinates (Angstroms)\" table before its "
+                                                 "frequency section (a table after it belongs to a later job)"
+                                               : "it holds no \"Coordinates (Angstroms)\" table")
                             : "it holds no geometry section (\"CALCULATION OF NORMAL MODES\" and the atomic "
                               "coordinates after it)") +
                   fileHintOf(p, s));

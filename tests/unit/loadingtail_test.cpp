@@ -233,6 +233,10 @@ TEST(LoadingTail, StructuresWithoutGeometryOrMissingFromTheFileAreRejected) {
   gaussian.p->geometryFound(2) = false;
   EXPECT_EQ(failure(gaussian),
             "kelmar: ts.log: the file gives no geometry for its structure: it holds no \"Coordinates (Angstroms)\" "
+            "table before its frequency section (a table after it belongs to a later job)");
+  gaussian.p->modesFound(2) = false;
+  EXPECT_EQ(failure(gaussian),
+            "kelmar: ts.log: the file gives no geometry for its structure: it holds no \"Coordinates (Angstroms)\" "
             "table");
   Loaded molpro = threeAtoms("molpro");
   molpro.p->geometryFound(1) = false;
