@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "input/input.h"
+#include "input/linearity.h"
 
 namespace kelmar {
 namespace {
@@ -78,7 +79,7 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
       inputgaussian(p, coor, files, kernel, console);
       break;
     case Reader::Vasp:
-      inputvasp(p, coor, files);
+      inputvasp(p, coor, files, console);
       break;
     case Reader::Molpro:
       inputmolpro(p, coor, files, kernel, console);
@@ -92,6 +93,9 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
                       " names no reader; the words accepted are " + std::string(kSoftwareWordsAccepted) +
                       " (matched case-sensitively, anywhere in the value)");
   }
+  // The flags against the first geometry, before the tail's checks of the
+  // modes, which a wrong flag may fail.
+  notelinearity(p, coor, console);
   loadingtail(p, coor, console);
 }
 

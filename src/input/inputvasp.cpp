@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "input/input.h"
+#include "input/linearity.h"
 #include "shared/freeread.h"
 
 namespace kelmar {
@@ -35,7 +36,7 @@ bool looksLikeOutcar(std::string_view firstLine) {
   return b != std::string_view::npos && firstLine.substr(b).starts_with("vasp.");
 }
 
-void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
+void readModeFile(Projection& p, Coor& coor, InputStream& in, int s, Console& console) {
   const int n = p.natom;
   const std::string hint =
       looksLikeOutcar(skipLines(in, 1))
@@ -69,6 +70,7 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
     SectionScope section(in, {"the mode count", nullptr, 0, 0, 0, 0, hint});
     freeRead(in, {ReadItem::integer(modes)});
   }
+  const long countLine = in.lineNumber();
   if (modes > kMaxModes) {
     rejectInput(placeOf(in) + "the file gives " + std::to_string(modes) + " modes; a structure holds at most " +
                 std::to_string(kMaxModes));
@@ -82,13 +84,21 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
                     ReadItem::real(p.eigv(m, 3 * a, s))});
     }
   }
+  // A gas-phase file of every Cartesian mode has its translations and
+  // rotations past nvibm, which the run leaves out on purpose; any other
+  // count past nvibm leaves out modes that the file counts among its own.
+  if (notesModesLeftOut(p) && modes > p.nvibm && modes != 3 * n) {
+    noteModesLeftOut(p, console, placeOf(in, countLine),
+                     "the file's " + std::to_string(modes) + " modes (its mode count)", p.nvibm + 1,
+                     p.freq(p.nvibm + 1, s));
+  }
 }
 
 }  // namespace
 
-void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files) {
+void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
   int s = 0;
-  for (InputStream* file : files) readModeFile(p, coor, *file, ++s);
+  for (InputStream* file : files) readModeFile(p, coor, *file, ++s, console);
   p.itrans = 2;
   p.nimag = p.nvibm;
 }

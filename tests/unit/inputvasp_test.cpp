@@ -23,11 +23,12 @@ struct VaspRun : TestState {
     InputStream a(first, "reactant.modes");
     InputStream b(second, "ts.modes");
     InputStream* files[] = {&a, &b};
-    inputvasp(*p, *coor, files);
+    inputvasp(*p, *coor, files, tc.console);
   }
   std::string rejection(const std::string& first, const std::string& second) {
     return runEndMessage([&] { read(first, second); });
   }
+  TestConsole tc;
 };
 
 const char kHeader[] = "mode file\nderived from a frequency run\n\n(four lines)\n";
