@@ -101,8 +101,9 @@ LineFit fitLine(const Coor& coor, int first, int last, double tolerance) {
       }
     }
   }
+  // Coordinates so large that a distance overflows say nothing of a line.
   const double length = std::sqrt(widest);
-  if (!(length > tolerance)) return fit;
+  if (!(length > tolerance) || !std::isfinite(length)) return fit;
   fit.spread = true;
   // unit vector along the line
   const double ux = (coor.x(fit.end2) - coor.x(fit.end1)) / length;
