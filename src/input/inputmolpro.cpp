@@ -1,11 +1,13 @@
 // Reader of Molpro frequency outputs: one file per slab, scanned for seven
 // markers (the geometry, three count lists, three blocks of mode
 // columns).
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "input/input.h"
+#include "input/linearity.h"
 #include "input/tablerows.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
@@ -73,7 +75,9 @@ enum class BlockKind { Real, Imaginary, LowZero };
 // real-mode and imaginary blocks echo the index just past the group (before
 // the imaginary wavenumbers are negated); the imaginary and low/zero blocks
 // store their wavenumbers negated. A negative count that is no multiple of
-// five still consumes the lines of one group without values.
+// five still consumes the lines of one group without values. The line of
+// the wavenumber of mode nvibm+1, when the block reads it, goes to
+// `pastLine`.
 //
 //                               1 A         2 A         3 A         4 A         5 A
 //  Wavenumbers [cm-1]          780.26      982.12     1134.14     1140.78     1480.76
@@ -82,7 +86,7 @@ enum class BlockKind { Real, Imaginary, LowZero };
 //            OX1             -0.00044    -0.02699    -0.00019     0.16979    -0.00433
 //            (3*natom rows)
 void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::string_view section, long long count,
-                   long long base, Console& console) {
+                   long long base, long& pastLine, Console& console) {
   const long long q = count / 5;
   const long long rest = count - 5 * q;
   const bool echoes = kind != BlockKind::LowZero;
@@ -106,6 +110,7 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
     items.push_back(ReadItem::word());
     for (int j = 0; j < w; ++j) items.push_back(ReadItem::real(p.freq(int(first + j), s)));
     freeRead(in, items);
+    if (first <= p.nvibm + 1 && p.nvibm + 1 < first + w) pastLine = in.lineNumber();
     if (full && echoes) {
       int i = int(first + 5);
       console.out.free({i, p.freq(i, s)});
@@ -148,6 +153,8 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
     ++s;
     InputStream& in = *file;
     bool tableNoted = false;
+    long long vibrations = 0;  // the real and imaginary modes that this file's blocks store
+    long pastLine = 0;
     while (scan.nextLine(in, f1)) {
       //  FREQUENCIES * CALCULATION OF NORMAL MODES FOR UCCSD(T)
       //
@@ -179,14 +186,17 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //                               1 A         2 A         3 A         4 A         5 A
       //  Wavenumbers [cm-1]          780.26      982.12     1134.14     1140.78     1480.76
       if (f1.contains("Normal Modes") && !f1.contains("low") && !f1.contains("imaginary")) {
-        readModeBlock(p, in, s, BlockKind::Real, "Normal Modes", nvib, 0, console);
+        readModeBlock(p, in, s, BlockKind::Real, "Normal Modes", nvib, 0, pastLine, console);
+        vibrations = std::max<long long>(vibrations, nvib);
       }
       //  Normal Modes of imaginary frequencies
       //
       //                                   1
       //  Wavenumbers [cm-1]         1997.98
       if (f1.contains("Normal Modes of imaginary frequencies")) {
-        readModeBlock(p, in, s, BlockKind::Imaginary, "Normal Modes of imaginary frequencies", nim, nvib, console);
+        readModeBlock(p, in, s, BlockKind::Imaginary, "Normal Modes of imaginary frequencies", nim, nvib, pastLine,
+                      console);
+        if (nim > 0) vibrations = std::max(vibrations, static_cast<long long>(nvib) + nim);
       }
       //  Normal Modes of low/zero frequencies
       //
@@ -195,9 +205,16 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       // The low/zero modes fill the slab after the imaginary ones, up to nmode.
       if (f1.contains("Normal Modes of low/zero frequencies")) {
         const long long base = static_cast<long long>(nim) + nvib;
+        long unused = 0;
         readModeBlock(p, in, s, BlockKind::LowZero, "Normal Modes of low/zero frequencies", p.nmode - base, base,
-                      console);
+                      unused, console);
       }
+    }
+    // In a gas-phase run the real and imaginary modes, which come first in
+    // the slab, may go on past nvibm.
+    if (notesModesLeftOut(p) && vibrations > p.nvibm) {
+      noteModesLeftOut(p, console, pastLine > 0 ? placeOf(in, pastLine) : in.name() + ": ",
+                       "the file's real and imaginary modes", p.nvibm + 1, p.freq(p.nvibm + 1, s));
     }
   }
   p.itrans = int(files.size());
