@@ -33,7 +33,7 @@ struct LineFit {
   bool spread = false;
   int end1 = 0;  // the two atoms farthest apart
   int end2 = 0;
-  int farthest = 0;     // the atom farthest from their line
+  int farthest = 0;     // the atom farthest from their line (0 when all lie on it)
   double offset = 0.0;  // its distance from the line
 };
 LineFit fitLine(const Coor& coor, int first, int last, double tolerance);

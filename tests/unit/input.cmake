@@ -5,4 +5,5 @@ list(APPEND KELMAR_UNIT_TESTS
   unit/inputmolpro_test.cpp
   unit/inputpolyrate_test.cpp
   unit/inputvasp_test.cpp
+  unit/linearity_test.cpp
 )
