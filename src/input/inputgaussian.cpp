@@ -81,6 +81,24 @@ ModeLeftOut columnsPastRead(InputStream& in, int m0, int w) {
   return left;
 }
 
+// Whether `line` is the line of mode numbers that starts a block, the first
+// of them `first`.
+bool isModeNumbers(std::string_view line, int first) {
+  if (!isTableRow(line, "i+")) return false;
+  int number = 0;
+  return plainIntegerPrefix(line.substr(line.find_first_not_of(" \t")), number) > 0 && number == first;
+}
+
+// Whether the next line starts a block of mode `first` on; the line is
+// stepped back over.
+bool blockStartsAt(InputStream& in, int first) {
+  std::string_view line;
+  if (!in.nextLine(line)) return false;
+  const bool starts = isModeNumbers(line, first);
+  in.stepBack();
+  return starts;
+}
+
 // The markers of the scan, for the look-ahead below.
 constexpr std::string_view kMarkers[] = {"Thermochemistry", "Coordinates (Angstroms)", "normal coordinates:"};
 
@@ -103,9 +121,7 @@ ModeLeftOut blockAfter(InputStream& in, int next) {
   ModeLeftOut left;
   std::string_view line;
   if (!in.nextLine(line)) return left;
-  int first = 0;
-  const std::size_t b = line.find_first_not_of(" \t");
-  if (!isTableRow(line, "i+") || plainIntegerPrefix(line.substr(b), first) == 0 || first != next) {
+  if (!isModeNumbers(line, next)) {
     in.stepBack();
     return left;
   }
@@ -159,9 +175,10 @@ void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::ve
                  std::to_string(freeModes) + " (3*natom-6; " + std::to_string(freeModes + 1) +
                  " = 3*natom-5 for a linear one)";
   }
-  // linear 1 reads one mode past those of a non-linear molecule
+  // linear 1 reads one mode past those of a non-linear molecule, where the
+  // file's modes end unless a block of that mode starts here
   if (p.reactype.words().modes == ModeCount::Vibrations && p.linear == 1 && freeModes >= 1 &&
-      m0 + w - 1 > freeModes) {
+      m0 + w - 1 > freeModes && !blockStartsAt(in, m0)) {
     block.hint = "the file's modes end at mode " + std::to_string(freeModes) +
                  " (3*natom-6, as for a non-linear molecule), while linear 1 asks for " +
                  std::to_string(freeModes + 1) + " (3*natom-5): linear 1 is for a linear molecule";

@@ -354,6 +354,32 @@ TEST(InputGaussian, SurfaceRunPastTheFilesModesNamesTheModeCount) {
 }
 
 
+// linear 1 reads mode 3*natom-5, which a file of a non-linear molecule does
+// not hold: a read error there says so, unless a block of that mode starts
+// where it is read (a file cut short, say).
+TEST(InputGaussian, LinearRunPastTheFilesModesSaysSo) {
+  const struct {
+    std::string after;  // what follows kModes
+    std::string message;
+  } cases[] = {
+      {" - Thermochemistry -\n",
+       "kelmar: file1.log, line 13: end of input, expected a line to skip (the mode block of mode 4, natom 3; the "
+       "file's modes end at mode 3 (3*natom-6, as for a non-linear molecule), while linear 1 asks for 4 "
+       "(3*natom-5): linear 1 is for a linear molecule)"},
+      {"                      4\n                      SG\n",
+       "kelmar: file1.log, line 14: end of input, expected 2 texts and a real number (the mode block of mode 4, "
+       "natom 3)"},
+  };
+  for (const auto& c : cases) {
+    auto p = threeAtoms();
+    p->reactype = Reactype("gas");
+    p->linear = 1;
+    p->nvibm = 4;
+    auto coor = std::make_unique<Coor>();
+    EXPECT_EQ(runEndMessage([&] { readTexts(*p, *coor, {kModes + c.after, ""}); }), c.message) << c.after;
+  }
+}
+
 // In a gas-phase run, a file whose modes go on past nvibm gets a note: a
 // block after the last one read, or more columns in a last short block.
 // The look-ahead reads nothing: a section that follows is read as before.
