@@ -31,6 +31,10 @@ void skipPropertyLines(InputStream& in) {
   while (contains(last, "--")) last = skipLines(in, 1);
 }
 
+// The look-ahead past the modes that the run reads runs at most once per
+// frequency section; its functions are marked cold, which keeps them out of
+// the code of the scan's loop.
+//
 // A mode of the file past the last one that the run reads, with the line of
 // its wavenumber.
 struct ModeLeftOut {
@@ -70,7 +74,7 @@ bool isWavenumberLine(std::string_view line, int column, int& count, double& val
 // The last block that the run reads, of w modes from mode m0, when the
 // file's block there holds more: its wavenumber line, looked at before it
 // is read and stepped back over, lists more than w modes.
-ModeLeftOut columnsPastRead(InputStream& in, int m0, int w) {
+[[gnu::cold]] ModeLeftOut columnsPastRead(InputStream& in, int m0, int w) {
   ModeLeftOut left;
   std::string_view line;
   if (!in.nextLine(line)) return left;
@@ -91,7 +95,7 @@ bool isModeNumbers(std::string_view line, int first) {
 
 // Whether the next line starts a block of mode `first` on; the line is
 // stepped back over.
-bool blockStartsAt(InputStream& in, int first) {
+[[gnu::cold]] bool blockStartsAt(InputStream& in, int first) {
   std::string_view line;
   if (!in.nextLine(line)) return false;
   const bool starts = isModeNumbers(line, first);
@@ -117,7 +121,7 @@ bool holdsMarker(std::string_view line) {
 // The look-ahead passes only over lines that hold no marker, which the scan
 // would pass over as well, and steps back over the last line it reads, so
 // that the scan goes on as if nothing had looked.
-ModeLeftOut blockAfter(InputStream& in, int next) {
+[[gnu::cold]] ModeLeftOut blockAfter(InputStream& in, int next) {
   ModeLeftOut left;
   std::string_view line;
   if (!in.nextLine(line)) return left;
