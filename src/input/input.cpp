@@ -7,6 +7,7 @@
 #include "input/input.h"
 #include "input/jobgeometry.h"
 #include "input/signature.h"
+#include "input/linearity.h"
 
 namespace kelmar {
 namespace {
@@ -85,7 +86,7 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
       inputgaussian(p, coor, files, kernel, console);
       break;
     case Reader::Vasp:
-      inputvasp(p, coor, files);
+      inputvasp(p, coor, files, console);
       break;
     case Reader::Molpro:
       inputmolpro(p, coor, files, kernel, console);
@@ -106,6 +107,9 @@ void loadStructures(Projection& p, Coor& coor, std::span<InputStream* const> fil
     const std::size_t f = files.size() == 1 ? 0 : std::size_t(s - 1);
     p.fileHint(s) = f < files.size() ? files[f]->fileHint() : std::string();
   }
+  // The flags against the first geometry, before the tail's checks of the
+  // modes, which a wrong flag may fail.
+  notelinearity(p, coor, console);
   loadingtail(p, coor, console);
 }
 

@@ -42,7 +42,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
 void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files, ScanKernel kernel,
                  Console& console);
 void inputpolyrate(Projection& p, Coor& coor, InputStream& file, ScanKernel kernel);
-void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files);
+void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
 
 // Fragment masses, the loading echo, the unit mode vectors of Gaussian and
 // Molpro files, the imaginary frequency and the reaction-mode vector.

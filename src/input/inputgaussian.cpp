@@ -5,9 +5,11 @@
 
 #include "input/input.h"
 #include "input/jobgeometry.h"
+#include "input/linearity.h"
 #include "input/tablerows.h"
 #include "shared/freeread.h"
 #include "shared/markerscan.h"
+#include "shared/numbers.h"
 
 namespace kelmar {
 namespace {
@@ -28,6 +30,118 @@ constexpr std::string_view kModeRow = "iirrr+";
 void skipPropertyLines(InputStream& in) {
   std::string_view last = skipLines(in, 4);
   while (contains(last, "--")) last = skipLines(in, 1);
+}
+
+// The look-ahead past the modes that the run reads runs at most once per
+// frequency section; its functions are marked cold, which keeps them out of
+// the code of the scan's loop.
+//
+// A mode of the file past the last one that the run reads, with the line of
+// its wavenumber.
+struct ModeLeftOut {
+  bool found = false;
+  long line = 0;
+  int mode = 0;
+  double wavenumber = 0.0;
+};
+
+// Whether `line` is the wavenumber line of a block in the default layout:
+// "Frequencies", "--" and one real or more. `count` gets the number of
+// reals, `value` the real of column `column` (0-based) when there is one.
+bool isWavenumberLine(std::string_view line, int column, int& count, double& value) {
+  count = 0;
+  std::size_t at = 0;
+  int token = 0;
+  for (;;) {
+    at = line.find_first_not_of(" \t", at);
+    if (at == std::string_view::npos) break;
+    std::size_t end = line.find_first_of(" \t", at);
+    if (end == std::string_view::npos) end = line.size();
+    const std::string_view t = line.substr(at, end - at);
+    at = end;
+    if (token == 0 && t != "Frequencies") return false;
+    if (token == 1 && t != "--") return false;
+    if (token >= 2) {
+      double v = 0.0;
+      if (!parseReal(t, v)) return false;
+      if (count == column) value = v;
+      ++count;
+    }
+    ++token;
+  }
+  return count > 0;
+}
+
+// The last block that the run reads, of w modes from mode m0, when the
+// file's block there holds more: its wavenumber line, looked at before it
+// is read and stepped back over, lists more than w modes.
+[[gnu::cold]] ModeLeftOut columnsPastRead(InputStream& in, int m0, int w) {
+  ModeLeftOut left;
+  std::string_view line;
+  if (!in.nextLine(line)) return left;
+  int count = 0;
+  double value = 0.0;
+  if (isWavenumberLine(line, w, count, value) && count > w) left = {true, in.lineNumber(), m0 + w, value};
+  in.stepBack();
+  return left;
+}
+
+// Whether `line` is the line of mode numbers that starts a block, the first
+// of them `first`.
+bool isModeNumbers(std::string_view line, int first) {
+  if (!isTableRow(line, "i+")) return false;
+  int number = 0;
+  return plainIntegerPrefix(line.substr(line.find_first_not_of(" \t")), number) > 0 && number == first;
+}
+
+// Whether the next line starts a block of mode `first` on; the line is
+// stepped back over.
+[[gnu::cold]] bool blockStartsAt(InputStream& in, int first) {
+  std::string_view line;
+  if (!in.nextLine(line)) return false;
+  const bool starts = isModeNumbers(line, first);
+  in.stepBack();
+  return starts;
+}
+
+// The markers of the scan, for the look-ahead below.
+constexpr std::string_view kMarkers[] = {"Thermochemistry", "Coordinates (Angstroms)", "normal coordinates:"};
+
+bool holdsMarker(std::string_view line) {
+  LineBuffer buffer;
+  buffer.assign(line);
+  for (std::string_view marker : kMarkers) {
+    if (buffer.contains(marker)) return true;
+  }
+  return false;
+}
+
+// After the last block that the run reads: whether the next block, of mode
+// `next` on, follows. A block starts with its line of mode numbers (the
+// first of them `next`), a line of symmetry labels and its wavenumber line.
+// The look-ahead passes only over lines that hold no marker, which the scan
+// would pass over as well, and steps back over the last line it reads, so
+// that the scan goes on as if nothing had looked.
+[[gnu::cold]] ModeLeftOut blockAfter(InputStream& in, int next) {
+  ModeLeftOut left;
+  std::string_view line;
+  if (!in.nextLine(line)) return left;
+  if (!isModeNumbers(line, next)) {
+    in.stepBack();
+    return left;
+  }
+  for (int k = 0; k < 2; ++k) {
+    if (!in.nextLine(line)) return left;
+    int count = 0;
+    double value = 0.0;
+    if (isWavenumberLine(line, 0, count, value)) {
+      left = {true, in.lineNumber(), next, value};
+      break;
+    }
+    if (holdsMarker(line)) break;
+  }
+  in.stepBack();
+  return left;
 }
 
 // One block of w modes (3, or fewer in the last block of a linear
@@ -51,7 +165,11 @@ void skipPropertyLines(InputStream& in) {
 //    1     1     6          0.00000  -0.00000  -0.00000  -0.10482   0.11959
 // which the reads of the default layout would take apart: the run ends at
 // that wavenumber line.
-void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items) {
+//
+// With `past` set, the wavenumber line is looked at first, for modes past
+// the w that the run reads (see columnsPastRead).
+void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::vector<ReadItem>& items,
+                   ModeLeftOut* past = nullptr) {
   // A free molecule has 3*natom-6 modes (3*natom-5 when linear), which is
   // where the blocks of a Gaussian file end; a surface run reads 3*natom.
   const int freeModes = 3 * p.natom - 6;
@@ -61,9 +179,18 @@ void readModeBlock(Projection& p, InputStream& in, int s, int m0, int w, std::ve
            " modes, but the modes of a Gaussian file of a free molecule end at mode " + std::to_string(freeModes) +
            " (3*natom-6; " + std::to_string(freeModes + 1) + " = 3*natom-5 for a linear one)";
   }
+  // linear 1 reads one mode past those of a non-linear molecule, where the
+  // file's modes end unless a block of that mode starts here
+  if (p.reactype.words().modes == ModeCount::Vibrations && p.linear == 1 && freeModes >= 1 &&
+      m0 + w - 1 > freeModes && !blockStartsAt(in, m0)) {
+    hint = "the file's modes end at mode " + std::to_string(freeModes) +
+           " (3*natom-6, as for a non-linear molecule), while linear 1 asks for " + std::to_string(freeModes + 1) +
+           " (3*natom-5): linear 1 is for a linear molecule";
+  }
   const Section block{"the mode block", "modes", m0, m0 + w - 1, 0, p.natom, hint};
   SectionScope section(in, block);
   skipLines(in, 2);
+  if (past) *past = columnsPastRead(in, m0, w);
   std::string dashes;  // the word after Frequencies, padded: "-- ", or "--- " in the high-precision layout
   items.clear();
   items.push_back(ReadItem::word());
@@ -97,6 +224,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
   const int nb = p.nvibm / 3;
   // A linear molecule has 3*natom-5 modes: its last block holds the rest.
   const int rest = p.nvibm - 3 * nb;
+  const bool notesLeftOut = notesModesLeftOut(p);
   std::vector<ReadItem> items;
   LineBuffer f1;
   const MarkerScan scan(kernel, {"Thermochemistry", "Coordinates (Angstroms)", "normal coordinates:"});
@@ -110,6 +238,7 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
     // the atomic numbers of the Thermochemistry lines, for a file without
     // a geometry table
     std::vector<AtomElement> thermoElements(static_cast<std::size_t>(n));
+    bool leftOutNoted = false;
     while (scan.nextLine(in, f1)) {
       //  -------------------
       //  - Thermochemistry -
@@ -151,11 +280,20 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       //  ...
       //  and normal coordinates:
       // then the blocks of three modes (see readModeBlock)
+      // In a gas-phase run the file's modes may go on past nvibm: in the
+      // last block read, or in blocks after it (noted once per file).
       if (f1.contains("normal coordinates:")) {
         geometry.modesStart(p, coor, s);
         p.modesFound(s) = true;
+        const bool look = notesLeftOut && !leftOutNoted;
+        ModeLeftOut past;
         for (int b = 1; b <= nb; ++b) readModeBlock(p, in, s, 3 * b - 2, 3, items);
-        if (rest > 0) readModeBlock(p, in, s, 3 * nb + 1, rest, items);
+        if (rest > 0) readModeBlock(p, in, s, 3 * nb + 1, rest, items, look ? &past : nullptr);
+        if (look && !past.found) past = blockAfter(in, p.nvibm + 1);
+        if (look && past.found) {
+          noteModesLeftOut(p, console, placeOf(in, past.line), "the file's modes", past.mode, past.wavenumber);
+          leftOutNoted = true;
+        }
       }
     }
     geometry.fileEnd(p, coor, s, in, console);

@@ -1,6 +1,7 @@
 // Reader of Molpro frequency outputs: one file per slab, scanned for seven
 // markers (the geometry, three count lists, three blocks of mode
 // columns).
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <string_view>
@@ -8,6 +9,7 @@
 
 #include "input/input.h"
 #include "input/jobgeometry.h"
+#include "input/linearity.h"
 #include "input/tablerows.h"
 #include "shared/elements.h"
 #include "shared/freeread.h"
@@ -94,7 +96,8 @@ enum class BlockKind { Real, Imaginary, LowZero };
 // the imaginary wavenumbers are negated); the imaginary and low/zero blocks
 // store their wavenumbers negated. Each mode stored records the block it
 // came from. A negative count that is no multiple of five still consumes
-// the lines of one group without values.
+// the lines of one group without values. The line of the wavenumber of mode
+// nvibm+1, when the block reads it, goes to `pastLine`.
 //
 //                               1 A         2 A         3 A         4 A         5 A
 //  Wavenumbers [cm-1]          780.26      982.12     1134.14     1140.78     1480.76
@@ -103,7 +106,7 @@ enum class BlockKind { Real, Imaginary, LowZero };
 //            OX1             -0.00044    -0.02699    -0.00019     0.16979    -0.00433
 //            (3*natom rows)
 void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::string_view section, long long count,
-                   long long base, Console& console) {
+                   long long base, long& pastLine, Console& console) {
   p.modesFound(s) = true;
   const long long q = count / 5;
   const long long rest = count - 5 * q;
@@ -131,6 +134,7 @@ void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::s
     items.push_back(ReadItem::word());
     for (int j = 0; j < w; ++j) items.push_back(ReadItem::real(p.freq(int(first + j), s)));
     freeRead(in, items);
+    if (first <= p.nvibm + 1 && p.nvibm + 1 < first + w) pastLine = in.lineNumber();
     if (full && echoes) {
       int i = int(first + 5);
       console.out.free({i, p.freq(i, s)});
@@ -175,6 +179,8 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
     InputStream& in = *file;
     bool tableNoted = false;
     JobGeometry geometry(p.natom);
+    long long vibrations = 0;  // the real and imaginary modes that this file's blocks store
+    long pastLine = 0;
     while (scan.nextLine(in, f1)) {
       //  FREQUENCIES * CALCULATION OF NORMAL MODES FOR UCCSD(T)
       //
@@ -207,7 +213,8 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //  Wavenumbers [cm-1]          780.26      982.12     1134.14     1140.78     1480.76
       if (f1.contains("Normal Modes") && !f1.contains("low") && !f1.contains("imaginary")) {
         geometry.modesStart(p, coor, s);
-        readModeBlock(p, in, s, BlockKind::Real, "Normal Modes", nvib, 0, console);
+        readModeBlock(p, in, s, BlockKind::Real, "Normal Modes", nvib, 0, pastLine, console);
+        vibrations = std::max<long long>(vibrations, nvib);
       }
       //  Normal Modes of imaginary frequencies
       //
@@ -215,7 +222,9 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       //  Wavenumbers [cm-1]         1997.98
       if (f1.contains("Normal Modes of imaginary frequencies")) {
         geometry.modesStart(p, coor, s);
-        readModeBlock(p, in, s, BlockKind::Imaginary, "Normal Modes of imaginary frequencies", nim, nvib, console);
+        readModeBlock(p, in, s, BlockKind::Imaginary, "Normal Modes of imaginary frequencies", nim, nvib, pastLine,
+                      console);
+        if (nim > 0) vibrations = std::max(vibrations, static_cast<long long>(nvib) + nim);
       }
       //  Normal Modes of low/zero frequencies
       //
@@ -225,11 +234,18 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
       if (f1.contains("Normal Modes of low/zero frequencies")) {
         geometry.modesStart(p, coor, s);
         const long long base = static_cast<long long>(nim) + nvib;
+        long unused = 0;
         readModeBlock(p, in, s, BlockKind::LowZero, "Normal Modes of low/zero frequencies", p.nmode - base, base,
-                      console);
+                      unused, console);
       }
     }
     geometry.fileEnd(p, coor, s, in, console);
+    // In a gas-phase run the real and imaginary modes, which come first in
+    // the slab, may go on past nvibm.
+    if (notesModesLeftOut(p) && vibrations > p.nvibm) {
+      noteModesLeftOut(p, console, pastLine > 0 ? placeOf(in, pastLine) : in.name() + ": ",
+                       "the file's real and imaginary modes", p.nvibm + 1, p.freq(p.nvibm + 1, s));
+    }
   }
   p.itrans = int(files.size());
 }

@@ -17,6 +17,7 @@
 #include <string_view>
 
 #include "input/input.h"
+#include "input/linearity.h"
 #include "shared/freeread.h"
 
 namespace kelmar {
@@ -26,7 +27,7 @@ void skipLeadingAtoms(InputStream& in, int leading) {
   if (leading > 0) skipLines(in, leading);
 }
 
-void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
+void readModeFile(Projection& p, Coor& coor, InputStream& in, int s, Console& console) {
   const int n = p.natom;
   // An OUTCAR given in place of the mode file fails at its first value; the
   // message then says what the file is (see fileKindHint).
@@ -58,6 +59,7 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
     freeRead(in, {ReadItem::integer(modes)});
   }
   p.modesFound(s) = modes > 0;
+  const long countLine = in.lineNumber();
   if (modes > kMaxModes) {
     rejectInput(placeOf(in) + "the file gives " + std::to_string(modes) + " modes; a structure holds at most " +
                 std::to_string(kMaxModes));
@@ -71,13 +73,21 @@ void readModeFile(Projection& p, Coor& coor, InputStream& in, int s) {
                     ReadItem::real(p.eigv(m, 3 * a, s))});
     }
   }
+  // A gas-phase file of every Cartesian mode has its translations and
+  // rotations past nvibm, which the run leaves out on purpose; any other
+  // count past nvibm leaves out modes that the file counts among its own.
+  if (notesModesLeftOut(p) && modes > p.nvibm && modes != 3 * n) {
+    noteModesLeftOut(p, console, placeOf(in, countLine),
+                     "the file's " + std::to_string(modes) + " modes (its mode count)", p.nvibm + 1,
+                     p.freq(p.nvibm + 1, s));
+  }
 }
 
 }  // namespace
 
-void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files) {
+void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console) {
   int s = 0;
-  for (InputStream* file : files) readModeFile(p, coor, *file, ++s);
+  for (InputStream* file : files) readModeFile(p, coor, *file, ++s, console);
   p.itrans = 2;
   p.nimag = p.nvibm;
 }

@@ -6,6 +6,7 @@ list(APPEND KELMAR_SOURCES
   src/input/inputmolpro.cpp
   src/input/inputpolyrate.cpp
   src/input/inputvasp.cpp
+  src/input/linearity.cpp
   src/input/loadingtail.cpp
   src/input/signature.cpp
   src/input/tablerows.cpp

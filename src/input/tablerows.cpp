@@ -30,10 +30,8 @@ bool takeToken(std::string_view line, std::size_t& at, char column) {
   return true;
 }
 
-// Whether the blank-separated tokens of `line` are the columns, one letter
-// per token: i an integer (digits ending at a blank or the line's end), r a
-// real number, w any token. A last letter followed by + stands for one or
-// more tokens.
+}  // namespace
+
 bool isTableRow(std::string_view line, std::string_view columns) {
   std::size_t at = 0;
   const std::size_t n = line.size();
@@ -53,6 +51,8 @@ bool isTableRow(std::string_view line, std::string_view columns) {
   while (at < n && isBlank(line[at])) ++at;
   return at == n;
 }
+
+namespace {
 
 // The atom number of a row's first token: the digits that end it, as the
 // atom number itself (Gaussian: "22") or a row label (Molpro: "HX22")

@@ -14,6 +14,12 @@
 
 namespace kelmar {
 
+// Whether the blank-separated tokens of `line` are the columns, one letter
+// per token: i an integer (digits ending at a blank or the line's end), r a
+// real number, w any token. A last letter followed by + stands for one or
+// more tokens.
+bool isTableRow(std::string_view line, std::string_view columns);
+
 // After the natom rows of a geometry table: a note when the next line is a
 // row for one more atom, at most once per file (`noted` is the file's).
 void noteLongerTable(InputStream& in, int natom, std::string_view columns, bool& noted, Console& console);

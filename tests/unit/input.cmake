@@ -7,4 +7,5 @@ list(APPEND KELMAR_UNIT_TESTS
   unit/inputvasp_test.cpp
   unit/jobgeometry_test.cpp
   unit/signature_test.cpp
+  unit/linearity_test.cpp
 )

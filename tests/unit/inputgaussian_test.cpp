@@ -400,5 +400,92 @@ TEST(InputGaussian, SurfaceRunPastTheFilesModesNamesTheModeCount) {
             "3)");
 }
 
+
+// linear 1 reads mode 3*natom-5, which a file of a non-linear molecule does
+// not hold: a read error there says so, unless a block of that mode starts
+// where it is read (a file cut short, say).
+TEST(InputGaussian, LinearRunPastTheFilesModesSaysSo) {
+  const struct {
+    std::string after;  // what follows kModes
+    std::string message;
+  } cases[] = {
+      {" - Thermochemistry -\n",
+       "kelmar: file1.log, line 13: end of input, expected a line to skip (the mode block of mode 4, natom 3; the "
+       "file's modes end at mode 3 (3*natom-6, as for a non-linear molecule), while linear 1 asks for 4 "
+       "(3*natom-5): linear 1 is for a linear molecule)"},
+      {"                      4\n                      SG\n",
+       "kelmar: file1.log, line 14: end of input, expected 2 texts and a real number (the mode block of mode 4, "
+       "natom 3)"},
+  };
+  for (const auto& c : cases) {
+    auto p = threeAtoms();
+    p->reactype = Reactype("gas");
+    p->linear = 1;
+    p->nvibm = 4;
+    auto coor = std::make_unique<Coor>();
+    EXPECT_EQ(runEndMessage([&] { readTexts(*p, *coor, {kModes + c.after, ""}); }), c.message) << c.after;
+  }
+}
+
+// In a gas-phase run, a file whose modes go on past nvibm gets a note: a
+// block after the last one read, or more columns in a last short block.
+// The look-ahead reads nothing: a section that follows is read as before.
+TEST(InputGaussian, ModesPastNvibmGetANoteAndTheScanGoesOn) {
+  const std::string next =
+      "                      4\n"
+      "                      SG\n"
+      " Frequencies --   3400.5651\n";
+  const std::string thermo = masses("15.5");
+  const std::string shortBlock =  // modes 4 and 5 where a linear run reads mode 4 alone
+      "                      4                      5\n"
+      "                      SG                     SG\n"
+      " Frequencies --   3400.5651              3500.25\n"
+      " Red. masses --      1.1874                 1.0\n"
+      " Frc consts  --      8.0900                 1.0\n"
+      " IR Inten    --     37.9482                 1.0\n"
+      "  Atom  AN      X      Y      Z        X      Y      Z\n"
+      " 1 8 0.0 0.0 0.12 0.1 0.0 0.0\n"
+      " 2 1 0.0 0.0 -0.03 0.2 0.0 0.0\n"
+      " 3 1 0.0 0.0 -0.99 0.3 0.0 0.0\n";
+  const std::string linearHint =
+      "; a linear molecule has 3*natom-5 = 4 modes and needs linear 1 in the control file\n";
+  const struct {
+    const char* reactype;
+    int linear;
+    std::string after;  // what follows kModes
+    std::string note;
+  } cases[] = {
+      {"gas", 0, next + thermo,
+       "kelmar: note: file1.log, line 14: the file's modes go on past the 3 that the run reads (nvibm = "
+       "3*natom-6): mode 4 (3400.5651 cm-1) is left out" + linearHint},
+      // the wavenumber line right after the mode numbers
+      {"gas", 0, "  4\n Frequencies -- 3400.5651\n" + thermo,
+       "kelmar: note: file1.log, line 13: the file's modes go on past the 3 that the run reads (nvibm = "
+       "3*natom-6): mode 4 (3400.5651 cm-1) is left out" + linearHint},
+      {"gas", 1, shortBlock + thermo,
+       "kelmar: note: file1.log, line 14: the file's modes go on past the 4 that the run reads (nvibm = "
+       "3*natom-5): mode 5 (3500.25 cm-1) is left out\n"},
+      // no block follows: a section, mode numbers that do not go on, a
+      // marker where the wavenumber line would stand
+      {"gas", 0, thermo, ""},
+      {"gas", 0, "                      5\n SG\n Frequencies -- 3400.5651\n" + thermo, ""},
+      {"gas", 0, "  4\n" + thermo, ""},
+      {"gas", 0, "  4\n SG\n" + thermo, ""},
+      // only a gas-phase run counts its modes from the linear flag
+      {"surface gas", 0, next + thermo, ""},
+  };
+  for (const auto& c : cases) {
+    auto p = threeAtoms();
+    p->reactype = Reactype(c.reactype);
+    p->linear = c.linear;
+    p->nvibm = c.linear == 1 ? 4 : 3;  // the surface case too reads the modes of the gas-phase run
+    auto coor = std::make_unique<Coor>();
+    EXPECT_EQ(readTexts(*p, *coor, {kModes + c.after, ""}), c.note) << c.after;
+    EXPECT_EQ(p->amass(1), 15.5) << c.after;  // the section after the modes is read as before
+    EXPECT_EQ(p->freq(3, 1), 390.8);
+    EXPECT_EQ(p->freq(4, 1), c.linear == 1 ? 3400.5651 : 0.0);
+  }
+}
+
 }  // namespace
 }  // namespace kelmar

@@ -515,5 +515,48 @@ TEST(InputMolpro, RealFileWithImaginaryModeAfterAMinimum) {
   EXPECT_EQ(p.modeSection(7, 1), ModeSection::LowZero);
 }
 
+
+// The number of the line at which `marker` stands for the `nth` time (1
+// for its first), counting from 1.
+long lineOf(const std::string& text, const std::string& marker, int nth) {
+  std::size_t at = 0;
+  for (int k = 0; k < nth; ++k) at = text.find(marker, k == 0 ? 0 : at + 1);
+  return 1 + long(std::count(text.begin(), text.begin() + long(at), '\n'));
+}
+
+// In a gas-phase run the real and imaginary modes of a file may go on past
+// nvibm (3*natom-6 = 6 here): a linear molecule's seventh vibration, or the
+// imaginary mode of a linear transition state, is then left out.
+TEST(InputMolpro, ModesPastNvibmGetANote) {
+  const std::string linearMinimum = geometry(4, 0.0) + countList(kVibList, upTo(7)) + countList(kLowList, upTo(5)) +
+                                    modeBlock(kRealBlock, 7, 4, 1) + modeBlock(kLowBlock, 5, 4, 3);
+  const std::string linearSaddle = geometry(4, 0.0) + countList(kImagList, {1}) + countList(kVibList, upTo(6)) +
+                                   countList(kLowList, upTo(5)) + modeBlock(kRealBlock, 6, 4, 1) +
+                                   modeBlock(kImagBlock, 1, 4, 2) + modeBlock(kLowBlock, 5, 4, 3);
+  const std::string tail = " that the run reads (nvibm = 3*natom-6): mode 7 (";
+  const std::string hint = " cm-1) is left out; a linear molecule has 3*natom-5 = 7 modes and needs linear 1 in the "
+                           "control file\n";
+  const struct {
+    const char* reactype;
+    std::string file;
+    std::string note;
+  } cases[] = {
+      {"gas", linearMinimum,
+       "kelmar: note: file1.out, line " + std::to_string(lineOf(linearMinimum, "Wavenumbers", 2)) +
+           ": the file's real and imaginary modes go on past the 6" + tail + wavenumber(1, 7) + hint},
+      {"gas", linearSaddle,
+       "kelmar: note: file1.out, line " + std::to_string(lineOf(linearSaddle, "Wavenumbers", 3)) +
+           ": the file's real and imaginary modes go on past the 6" + tail + "-" + wavenumber(2, 1) + hint},
+      {"gas", workedExample(), ""},  // one imaginary and five real modes
+      {"surface", linearMinimum, ""},
+  };
+  for (const auto& c : cases) {
+    MolproRun run(4);
+    run.p->reactype = Reactype(c.reactype);
+    run.read({c.file, ""});
+    EXPECT_EQ(run.tc.err(), c.note) << c.reactype;
+  }
+}
+
 }  // namespace
 }  // namespace kelmar

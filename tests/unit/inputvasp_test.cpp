@@ -23,7 +23,7 @@ struct VaspRun : TestState {
     InputStream a(first, "reactant.modes");
     InputStream b(second, "ts.modes");
     InputStream* files[] = {&a, &b};
-    inputvasp(*p, *coor, files);
+    inputvasp(*p, *coor, files, tc.console);
   }
   std::string rejection(const std::string& first, const std::string& second) {
     return runEndMessage([&] { read(first, second); });
@@ -36,9 +36,9 @@ struct VaspRun : TestState {
     InputStream a(first, "reactant.modes");
     InputStream b(second, "ts.modes");
     InputStream* files[] = {&a, &b};
-    TestConsole tc;
     return runEndMessage([&] { loadStructures(*p, *coor, files, ScanKernel::Portable, tc.console); });
   }
+  TestConsole tc;
 };
 
 const char kHeader[] = "mode file\nderived from a frequency run\n\n(four lines)\n";
@@ -198,6 +198,45 @@ TEST(InputVasp, FileDerivedFromARealRun) {
   EXPECT_EQ(p.freq(12, 2), -702.438182);
   EXPECT_EQ(p.eigv(12, 6, 2), 0.419014);
   EXPECT_EQ(p.eigv(12, 3, 1), -0.511993);
+}
+
+
+// In a gas-phase run a file whose mode count goes past nvibm gets a note,
+// unless it holds every Cartesian mode: then the modes past nvibm are the
+// translations and rotations, which the run leaves out on purpose.
+TEST(InputVasp, ModeCountPastNvibmGetsANote) {
+  // three atoms, no leading atom; mode m has the wavenumber 100 m
+  auto modeFile = [](int modes) {
+    std::ostringstream s;
+    s << kHeader << "3\npositions\nH 0 0 0\nC 0 0 1.1\nN 0 0 2.2\n" << modes << "\n";
+    for (int m = 1; m <= modes; ++m) s << 100 * m << "\n0 0 0.5\n0 0 -0.5\n0 0 0.7\n";
+    return s.str();
+  };
+  const struct {
+    const char* reactype;
+    int linear;
+    int modes;
+    const char* note;
+  } cases[] = {
+      {"gas", 0, 4,
+       "kelmar: note: ts.modes, line 10: the file's 4 modes (its mode count) go on past the 3 that the run reads "
+       "(nvibm = 3*natom-6): mode 4 (400 cm-1) is left out; a linear molecule has 3*natom-5 = 4 modes and needs "
+       "linear 1 in the control file\n"},
+      {"gas", 1, 5,
+       "kelmar: note: ts.modes, line 10: the file's 5 modes (its mode count) go on past the 4 that the run reads "
+       "(nvibm = 3*natom-5): mode 5 (500 cm-1) is left out\n"},
+      {"gas", 0, 3, ""},
+      {"gas", 0, 9, ""},  // every Cartesian mode
+      {"gas-surface", 0, 4, ""},
+  };
+  for (const auto& c : cases) {
+    VaspRun run(3);
+    run.p->reactype = Reactype(c.reactype);
+    run.p->linear = c.linear;
+    run.p->nvibm = c.linear == 1 ? 4 : 3;
+    run.read(modeFile(3), modeFile(c.modes));
+    EXPECT_EQ(run.tc.err(), c.note) << c.modes;
+  }
 }
 
 }  // namespace
