@@ -3,6 +3,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "shared/instream.h"
@@ -43,6 +44,18 @@ void inputmolpro(Projection& p, Coor& coor, std::span<InputStream* const> files,
                  Console& console);
 void inputpolyrate(Projection& p, Coor& coor, InputStream& file, ScanKernel kernel);
 void inputvasp(Projection& p, Coor& coor, std::span<InputStream* const> files, Console& console);
+
+// What the checks of the loaded structures say in their messages.
+//
+// "poly.out" for a file of one structure, "poly.out (structure 2)" when the
+// file holds every structure of the run.
+std::string structureName(const Projection& p, int s);
+// "atom 4", "atoms 1-3".
+std::string atomRange(int first, int last);
+// Whether the reader's files give their geometries in bohr (Molpro,
+// Polyrate) rather than in angstrom (Gaussian, VASP-derived).
+bool geometryInBohr(const Projection& p);
+inline constexpr double kBohrInAngstrom = 0.529177210903;  // CODATA 2018
 
 // Fragment masses, the loading echo, the unit mode vectors of Gaussian and
 // Molpro files, the imaginary frequency and the reaction-mode vector.

@@ -284,7 +284,6 @@ void inputgaussian(Projection& p, Coor& coor, std::span<InputStream* const> file
       // last block read, or in blocks after it (noted once per file).
       if (f1.contains("normal coordinates:")) {
         geometry.modesStart(p, coor, s);
-        p.modesFound(s) = true;
         const bool look = notesLeftOut && !leftOutNoted;
         ModeLeftOut past;
         for (int b = 1; b <= nb; ++b) readModeBlock(p, in, s, 3 * b - 2, 3, items);

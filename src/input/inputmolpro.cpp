@@ -107,7 +107,6 @@ enum class BlockKind { Real, Imaginary, LowZero };
 //            (3*natom rows)
 void readModeBlock(Projection& p, InputStream& in, int s, BlockKind kind, std::string_view section, long long count,
                    long long base, long& pastLine, Console& console) {
-  p.modesFound(s) = true;
   const long long q = count / 5;
   const long long rest = count - 5 * q;
   const bool echoes = kind != BlockKind::LowZero;

@@ -32,6 +32,7 @@ void JobGeometry::commit(Projection& p, Coor& coor, int s) {
 void JobGeometry::modesStart(Projection& p, Coor& coor, int s) {
   if (held_) commit(p, coor, s);
   modesMet_ = true;
+  p.modesFound(s) = true;
 }
 
 void JobGeometry::fileEnd(Projection& p, Coor& coor, int s, const InputStream& in, Console& console) {

@@ -40,8 +40,8 @@ class JobGeometry {
     return rows_[std::size_t(a - 1)];
   }
 
-  // The file's mode section starts: the table held, if any, becomes the
-  // geometry of slab s.
+  // The file's mode section starts (modesFound(s) is set): the table held,
+  // if any, becomes the geometry of slab s.
   void modesStart(Projection& p, Coor& coor, int s);
 
   // The file has ended: a table held after the last mode section is noted
@@ -55,7 +55,7 @@ class JobGeometry {
   int natom_;
   std::vector<Row> rows_;
   bool held_ = false;        // a table has been read since the last mode section
-  bool modesMet_ = false;    // the file has a mode section
+  bool modesMet_ = false;    // this file has a mode section
   long heldLine_ = 0;        // where the table held starts
   long firstPassedLine_ = 0; // the first table after the latest mode section
   long usedLine_ = 0;        // where the table that became the geometry starts

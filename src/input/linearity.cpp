@@ -4,14 +4,14 @@
 #include <cstdio>
 #include <string>
 
+#include "input/input.h"
 #include "shared/output.h"
 
 namespace kelmar {
 namespace {
 
-// The geometry check's tolerance, 0.01 angstrom, and the bohr it makes.
+// The geometry check's tolerance, in angstrom.
 constexpr double kToleranceAngstrom = 0.01;
-constexpr double kBohrInAngstrom = 0.529177210903;
 
 std::string distanceText(double d) {
   char shown[32];
@@ -23,11 +23,6 @@ std::string toleranceText(const Projection& p) {
   char shown[32];
   std::snprintf(shown, sizeof shown, "%.3g", lineTolerance(p));
   return std::string(shown) + " " + std::string(lengthUnit(p));
-}
-
-std::string atomsText(int first, int last) {
-  return first == last ? "atom " + std::to_string(first)
-                       : "atoms " + std::to_string(first) + "-" + std::to_string(last);
 }
 
 // One flag against atoms first..last: `flag` names it ("linear1"), `part`
@@ -50,9 +45,8 @@ void checkFlag(const Projection& p, const Coor& coor, Console& console, const Fl
   const bool onLine = fit.offset <= tolerance;
   const bool flagged = c.value == 1;
   if (onLine == flagged) return;
-  std::string name(p.slabFileName(1));
-  if (p.software.words().reader == Reader::Polyrate) name += " (structure 1)";
-  const std::string where = c.part + std::string(" (") + atomsText(c.first, c.last) + ")";
+  const std::string name = structureName(p, 1);
+  const std::string where = c.part + std::string(" (") + atomRange(c.first, c.last) + ")";
   const std::string line = "the line through atoms " + std::to_string(fit.end1) + " and " +
                            std::to_string(fit.end2) + ", the two farthest apart";
   std::string note = name + ": " + c.flag + " is " + std::to_string(c.value) + ", but " + where;
@@ -127,14 +121,11 @@ LineFit fitLine(const Coor& coor, int first, int last, double tolerance) {
 }
 
 double lineTolerance(const Projection& p) {
-  const Reader reader = p.software.words().reader;
-  const bool bohr = reader == Reader::Molpro || reader == Reader::Polyrate;
-  return bohr ? kToleranceAngstrom / kBohrInAngstrom : kToleranceAngstrom;
+  return geometryInBohr(p) ? kToleranceAngstrom / kBohrInAngstrom : kToleranceAngstrom;
 }
 
 std::string_view lengthUnit(const Projection& p) {
-  const Reader reader = p.software.words().reader;
-  return reader == Reader::Molpro || reader == Reader::Polyrate ? "bohr" : "angstrom";
+  return geometryInBohr(p) ? "bohr" : "angstrom";
 }
 
 void notelinearity(const Projection& p, const Coor& coor, Console& console) {

@@ -15,15 +15,24 @@
 #include "shared/output.h"
 
 namespace kelmar {
-namespace {
 
-// "poly.out" for a file of one structure, "poly.out (structure 2)" when the
-// file holds every structure of the run.
 std::string structureName(const Projection& p, int s) {
   std::string name(p.slabFileName(s));
   if (p.software.words().reader == Reader::Polyrate) name += " (structure " + std::to_string(s) + ")";
   return name;
 }
+
+std::string atomRange(int first, int last) {
+  return first == last ? "atom " + std::to_string(first)
+                       : "atoms " + std::to_string(first) + "-" + std::to_string(last);
+}
+
+bool geometryInBohr(const Projection& p) {
+  const Reader reader = p.software.words().reader;
+  return reader == Reader::Molpro || reader == Reader::Polyrate;
+}
+
+namespace {
 
 // " (" and what the file of slab s looks like, when it looks like another
 // kind of file than the reader takes, then ")"; empty otherwise.
@@ -257,12 +266,6 @@ void noteStationaryPoints(const Projection& p, int noted, Console& console) {
   }
 }
 
-// "atom 4", "atoms 1-3".
-std::string atomRange(int first, int last) {
-  return first == last ? "atom " + std::to_string(first)
-                       : "atoms " + std::to_string(first) + "-" + std::to_string(last);
-}
-
 // Two fragments that are separate molecules: in the reactant (product)
 // structure that is projected, the nearest atoms on either side of the
 // fragment boundary should not be bonded. They count as bonded when they lie
@@ -277,9 +280,7 @@ void noteBondAcrossFragments(const Projection& p, const Coor& coor, Console& con
   const int k = p.nreact1;
   const int s = 1 + p.iprod;
   if (k < 1 || k > n - 1 || s >= p.itrans) return;
-  const Reader reader = p.software.words().reader;
-  const bool bohr = reader == Reader::Molpro || reader == Reader::Polyrate;
-  constexpr double kBohrInAngstrom = 0.529177210903;  // CODATA 2018
+  const bool bohr = geometryInBohr(p);
   constexpr double kBondFactor = 1.2;
 
   std::vector<int> z(std::size_t(n) + 1, 0);

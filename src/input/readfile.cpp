@@ -2,6 +2,7 @@
 // value lines, and echoed as it is read.
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "input/input.h"
@@ -23,7 +24,9 @@ std::string wellFormedPlace(const std::string& value, long wellFormedLine, const
 class ValueReads {
  public:
   ValueReads(InputStream& in, const std::string& value, long wellFormedLine, const std::string& after = {})
-      : text_(wellFormedPlace(value, wellFormedLine, after)), scope_(in, Section::named(text_.c_str())) {}
+      : ValueReads(in, wellFormedPlace(value, wellFormedLine, after)) {}
+  // `place` as wellFormedPlace gives it
+  ValueReads(InputStream& in, std::string place) : text_(std::move(place)), scope_(in, Section::named(text_.c_str())) {}
 
  private:
   std::string text_;
@@ -202,7 +205,7 @@ void readfile(Projection& p, Console& console) {
   long deltLine = 0;
   const std::string deltPlace = wellFormedPlace("delt", massesEnd + 2, ", the second line after the masses");
   {
-    ValueReads value(in, "delt", massesEnd + 2, ", the second line after the masses");
+    ValueReads value(in, deltPlace);
     skipLines(in);
     freeRead(in, {ReadItem::real(p.delt)});
     deltLine = in.lineNumber();

@@ -140,7 +140,7 @@ void Output::send(std::string_view text) {
   if (lastEnd == std::string_view::npos) {
     openColumns_ += text.size();
   } else {
-    for (char c : text) linesWritten_ += c == '\n' ? 1 : 0;
+    linesWritten_ += long(std::count(text.begin(), text.end(), '\n'));
     openColumns_ = text.size() - lastEnd - 1;
   }
   if (!out_) {

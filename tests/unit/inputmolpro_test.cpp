@@ -358,6 +358,26 @@ TEST(InputMolpro, ImaginaryBlockEchoesTheIndexAfterEachFullGroup) {
   for (int j = 1; j <= 7; ++j) EXPECT_EQ(run.p->freq(2 + j, 1), -std::stod(wavenumber(2, j)));
 }
 
+// The element of a geometry row: its label's letters as a symbol, else a
+// whole-number charge (which an effective core potential lowers, so the
+// symbol goes first), else none.
+TEST(InputMolpro, GeometryRowsGiveTheirElements) {
+  MolproRun run(5);
+  run.read({" FREQUENCIES * CALCULATION OF NORMAL MODES FOR UCCSD(T)\n\n\n Atomic Coordinates\n\n"
+            "  Nr  Atom  Charge       X              Y              Z\n\n"
+            "   1   C1    6.00   0.0 0.0 0.0\n"
+            "   2   CL   17.00   0.0 0.0 1.0\n"
+            "   3   I    25.00   0.0 0.0 2.0\n"
+            "   4   Q     8.00   0.0 0.0 3.0\n"
+            "   5   Q     8.50   0.0 0.0 4.0\n\n",
+            ""});
+  const int expected[] = {6, 17, 53, 8, 0};
+  for (int a = 1; a <= 5; ++a) {
+    EXPECT_EQ(run.p->element(a, 1).z, expected[a - 1]) << a;
+    EXPECT_EQ(run.p->element(a, 1).line, 7 + a) << a;
+  }
+}
+
 TEST(InputMolpro, NegativeLowZeroCountConsumesTheLinesOfOneGroup) {
   // natom 1, nmode 3, five real modes: the low/zero count is -2, so its
   // block stores nothing but reads one group's lines (2 + 1 + 2 + 3); the
